@@ -1,0 +1,18 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// File-name and font helpers that need no platform.
+namespace vitrandel {
+
+// Replaces the extension of the last path component, or adds one.
+std::string cambiar_extension(std::string_view path, std::string_view ext);
+
+template <typename T> T minimo(T a, T b) { return a > b ? b : a; }
+
+// True for every size the font chooser does not offer.
+bool tamano_no_estandar(std::int16_t size);
+
+} // namespace vitrandel

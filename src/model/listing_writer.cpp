@@ -1,0 +1,74 @@
+#include "model/listing_writer.h"
+
+#include "model/listing_text.h"
+#include "model/number_text.h"
+#include "model/scrambler.h"
+
+namespace vitrandel {
+namespace {
+
+class Writer {
+public:
+    void line(std::string_view key, std::string_view encodedValue = {}) {
+        std::string plain(key);
+        plain += encodedValue;
+        out_.bytes += encriptar(plain, kListingKey, kListingShift);
+        out_.bytes += "\r\n";
+    }
+
+    void text(std::string_view key, const std::string& utf8, const std::string& field) {
+        const auto encoded = encodeListingText(utf8);
+        if (!encoded) {
+            if (out_.badField.empty())
+                out_.badField = field;
+            return;
+        }
+        line(key, *encoded);
+    }
+
+    SerializeOutcome take() { return std::move(out_); }
+
+private:
+    SerializeOutcome out_;
+};
+
+} // namespace
+
+SerializeOutcome serializeListing(const Project& p, const std::string& currentDir) {
+    Writer w;
+    w.text("titulo=", p.title, "title");
+    w.text("password=", p.password, "password");
+    w.line("password activado=", booleanWord(p.passwordEnabled));
+    if (isTrue(p.locked))
+        w.line("[no mas modificaciones, plis]");
+    if (isTrue(p.useCurrentDir))
+        w.line("ruta actual=.");
+    else
+        w.text("ruta actual=", currentDir, "workingDir");
+    w.line("[categorias]");
+    for (int i = 0; i < p.categoryCount && i < kMaxCategories; ++i)
+        w.text("agregar=", p.categories[static_cast<std::size_t>(i)],
+               "categories[" + std::to_string(i) + "]");
+    w.line("[fin]");
+    for (int i = 0; i < p.elementCount && i < kMaxElements; ++i) {
+        const Element& e = p.elements[static_cast<std::size_t>(i)];
+        const std::string field = "elements[" + std::to_string(i) + "].";
+        w.line("[listado]");
+        w.text("nombre=", e.name, field + "name");
+        w.text("descripcion=", e.description, field + "description");
+        w.text("ruta imagen=", e.imagePath, field + "imagePath");
+        w.line("num grupo=", numberText(e.category));
+        w.text("nombre fuente=", e.fontName, field + "fontName");
+        w.line("tama\xF1o fuente=", numberText(e.fontSize));
+        w.line("estilo fuente=", numberText(styleCode(e)));
+        w.line("color de fondo=", numberText(e.textColor));
+        w.line("ajuste de imagen=", booleanWord(e.fitImage));
+        w.line("[fin]");
+    }
+    auto out = w.take();
+    if (!out.ok())
+        out.bytes.clear();
+    return out;
+}
+
+} // namespace vitrandel

@@ -1,0 +1,89 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+// Texts are held as UTF-8 in memory; the listing file's Windows-1252 is
+// handled only where bytes meet the file (cp1252.h).
+namespace vitrandel {
+
+constexpr int kMaxCategories = 51;
+constexpr int kMaxElements = 256;
+constexpr int kMaxFileFilters = 51;
+
+// 16-bit booleans as the file and the dialogs exchange them.
+constexpr std::int16_t kTrue = -1;
+constexpr std::int16_t kFalse = 0;
+
+// The window-background system colour that negative colours become on reading.
+constexpr std::int32_t kWindowBackgroundColor = static_cast<std::int32_t>(0x80000005u);
+
+struct Element {
+    std::string name;
+    std::string description;
+    std::string imagePath;
+    std::int16_t fitImage = 0;
+    std::int16_t category = 0;
+    std::string fontName;
+    std::int16_t fontSize = 0;
+    std::int16_t fontBold = 0;
+    std::int16_t fontItalic = 0;
+    std::int32_t textColor = 0;
+
+    bool operator==(const Element&) const = default;
+};
+
+struct Project {
+    std::string title;
+    std::string password;
+    std::int16_t passwordEnabled = kFalse;
+    std::int16_t locked = kFalse;
+    std::int16_t useCurrentDir = kTrue;
+    std::array<std::string, kMaxCategories> categories{};
+    std::int16_t categoryCount = 0;
+    std::array<Element, kMaxElements> elements{};
+    std::int16_t elementCount = 0;
+    std::int16_t modified = kFalse;
+    std::string listingPath;
+
+    bool operator==(const Project&) const = default;
+};
+
+// Values carried into and out of the modal dialogs.
+struct ExchangeFields {
+    std::string nameDlgName;
+    std::int16_t nameDlgCategory = -1;
+    std::string enteredPassword;
+    std::int16_t catDlgCategory = 0;
+    std::string dirDlgStart;
+    std::string fileDlgCaption;
+    std::array<std::string, kMaxFileFilters> fileDlgFilters{};
+    std::int16_t fileDlgMode = 0;
+    std::string fileDlgFileName;
+    std::string fileDlgResult;
+    std::string descText;
+    std::string descImagePath;
+    std::int16_t descFitImage = 0;
+    std::string descFontName;
+    std::int16_t descFontSize = 0;
+    std::int16_t descFontBold = 0;
+    std::int16_t descFontItalic = 0;
+    std::int32_t descTextColor = 0;
+    std::string fontDlgName;
+    std::int16_t fontDlgSize = 0;
+    std::int16_t fontDlgStyle = 0;
+};
+
+// The one Project and exchange record every window shares.
+Project& project();
+ExchangeFields& exchange();
+
+// Style code: bold counts 1, italic 2.
+std::int16_t styleCode(const Element& e);
+void applyStyleCode(Element& e, double code);
+
+inline bool isTrue(std::int16_t b) { return b != 0; }
+inline std::int16_t toBool16(bool b) { return b ? kTrue : kFalse; }
+
+} // namespace vitrandel

@@ -1,0 +1,44 @@
+#include "platform/file_helpers.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace vitrandel::platform {
+
+bool existe_archivo(const QString& path) {
+    if (path.isEmpty())
+        return false;
+    const QFileInfo info(path);
+    if (info.isDir())
+        return false;
+    QFile f(path);
+    const bool ok = f.open(QIODevice::ReadOnly);
+    f.close();
+    return ok;
+}
+
+bool directorio_con_archivos(const QString& path) {
+    QString folder = path;
+    if (!folder.endsWith(QLatin1Char('/')) && !folder.endsWith(QLatin1Char('\\')))
+        folder += QLatin1Char('/');
+    const QDir dir(nativeRelativePath(folder));
+    if (!dir.exists())
+        return false;
+    // Hidden excluded by default; system files do not exist here.
+    return !dir.entryList(QDir::Files, QDir::NoSort).isEmpty();
+}
+
+QString nativeRelativePath(const QString& listingPath) {
+    QString p = listingPath;
+    p.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    return p;
+}
+
+QString listingRelativePath(const QString& nativePath) {
+    QString p = nativePath;
+    p.replace(QLatin1Char('/'), QLatin1Char('\\'));
+    return p;
+}
+
+} // namespace vitrandel::platform

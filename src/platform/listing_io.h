@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+// Reading and writing the program's listing: file, message boxes, current
+// directory and fonts around the model's pure reader and writer.
+namespace vitrandel::platform {
+
+// Replaces the Project only when the whole file was read; on failure it shows
+// the error and leaves the Project exactly as it was. True on success.
+bool cargar_listado(const QString& path);
+
+// Never leaves a half-written listing: the old file survives any failure.
+bool guardar_listado(const QString& path);
+
+} // namespace vitrandel::platform

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QDialog>
+#include <functional>
+
+// Modal windows are opened through execModal(), so that a test can queue what
+// to do with the next one while it is open.
+namespace vitrandel::platform {
+
+int execModal(QDialog& dialog);
+
+class ModalSeam {
+public:
+    // Runs once, on the next modal window, after it has been shown.
+    static void setNextHandler(std::function<void(QDialog&)> handler);
+    static bool hasQueuedHandler();
+    static void reset();
+};
+
+} // namespace vitrandel::platform

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QtTest>
+
+#include "platform/message_box.h"
+#include "platform/modal.h"
+
+// Shared set-up for tests that drive real windows: message boxes never block,
+// and a box that no test answered fails the test that caused it.
+namespace vitrandel_test_support {
+
+inline void startGuiTest() {
+    vitrandel::platform::MessageBoxSeam::setTestMode(true);
+    vitrandel::platform::MessageBoxSeam::reset();
+    vitrandel::platform::ModalSeam::reset();
+}
+
+} // namespace vitrandel_test_support
+
+// Use in every GUI test's cleanup().
+#define VITRANDEL_VERIFY_NO_UNANSWERED_BOXES()                                                     \
+    do {                                                                                           \
+        const int unanswered = vitrandel::platform::MessageBoxSeam::unansweredCount();            \
+        const bool leftover = vitrandel::platform::MessageBoxSeam::hasQueuedAnswer();             \
+        const auto shown = vitrandel::platform::MessageBoxSeam::takeShown();                      \
+        vitrandel::platform::MessageBoxSeam::reset();                                              \
+        vitrandel::platform::ModalSeam::reset();                                                   \
+        for (const auto& m : shown)                                                                \
+            if (!m.answered)                                                                       \
+                qWarning("unanswered message box: %s", qPrintable(m.text));                        \
+        QCOMPARE(unanswered, 0);                                                                   \
+        QVERIFY2(!leftover, "a queued message-box answer was never used");                        \
+    } while (false)
