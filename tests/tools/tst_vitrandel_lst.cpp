@@ -1,0 +1,358 @@
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "model/listing_writer.h"
+#include "model/project.h"
+#include "model/scrambler.h"
+
+namespace {
+
+struct Run {
+    int exitCode = -1;
+    QByteArray out;
+    QString err;
+};
+
+Run runTool(const QStringList& args) {
+    QProcess p;
+    p.start(QStringLiteral(VITRANDEL_LST_PATH), args);
+    Run r;
+    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit)
+        return r;
+    r.exitCode = p.exitCode();
+    r.out = p.readAllStandardOutput();
+    r.err = QString::fromUtf8(p.readAllStandardError());
+    return r;
+}
+
+bool writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+QByteArray readBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QByteArray canonical(const QJsonObject& o) {
+    return QJsonDocument(o).toJson();
+}
+
+// A listing file from plain lines, scrambled the way the program stores them.
+QByteArray scrambledListing(const QList<QByteArray>& lines) {
+    QByteArray bytes;
+    for (const QByteArray& line : lines) {
+        const std::string s = vitrandel::encriptar(line.toStdString(), vitrandel::kListingKey,
+                                                   vitrandel::kListingShift);
+        bytes += QByteArray::fromStdString(s) + "\r\n";
+    }
+    return bytes;
+}
+
+QJsonObject element(const QString& name, const QString& description, int i) {
+    static const QStringList faces = {QStringLiteral("Arial"), QStringLiteral("Times New Roman"),
+                                      QStringLiteral("Courier New")};
+    return QJsonObject{
+        {QStringLiteral("name"), name},
+        {QStringLiteral("description"), description},
+        {QStringLiteral("imagePath"), i % 2 ? QStringLiteral("fotos\\f%1.jpg").arg(i) : QString()},
+        {QStringLiteral("fitImage"), i % 3 == 0},
+        {QStringLiteral("category"), i % 52},
+        {QStringLiteral("fontName"), faces[i % faces.size()]},
+        {QStringLiteral("fontSize"), 8 + i % 64},
+        {QStringLiteral("fontBold"), i % 2 == 1},
+        {QStringLiteral("fontItalic"), i % 4 >= 2},
+        {QStringLiteral("textColor"), i * 65793}};
+}
+
+QJsonObject listing(const QString& title, const QJsonArray& categories, const QJsonArray& elements,
+                    const QString& workingDir = QStringLiteral("."), bool locked = false) {
+    return QJsonObject{{QStringLiteral("title"), title},
+                       {QStringLiteral("password"), QStringLiteral("contraseña")},
+                       {QStringLiteral("passwordEnabled"), true},
+                       {QStringLiteral("locked"), locked},
+                       {QStringLiteral("workingDir"), workingDir},
+                       {QStringLiteral("categories"), categories},
+                       {QStringLiteral("elements"), elements}};
+}
+
+} // namespace
+
+class TestVitrandelLst : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void buildThenDumpGivesTheSameListing_data();
+    void buildThenDumpGivesTheSameListing();
+    void buildWritesWhatSaveWrites();
+    void dumpStopsAtTheBrokenLine_data();
+    void dumpStopsAtTheBrokenLine();
+    void buildRefusesAndWritesNothing_data();
+    void buildRefusesAndWritesNothing();
+    void commandLine_data();
+    void commandLine();
+};
+
+void TestVitrandelLst::buildThenDumpGivesTheSameListing_data() {
+    QTest::addColumn<QJsonObject>("input");
+    QTest::addColumn<QJsonObject>("expected");
+
+    QTest::newRow("no keys: empty listing")
+        << QJsonObject{}
+        << QJsonObject{{QStringLiteral("title"), QString()},
+                       {QStringLiteral("password"), QString()},
+                       {QStringLiteral("passwordEnabled"), false},
+                       {QStringLiteral("locked"), false},
+                       {QStringLiteral("workingDir"), QStringLiteral(".")},
+                       {QStringLiteral("categories"), QJsonArray{}},
+                       {QStringLiteral("elements"), QJsonArray{}}};
+
+    const QJsonObject spanish = listing(
+        QStringLiteral("Colección «Ñandú» 2026 – €"),
+        QJsonArray{QStringLiteral("Categoría ñ €"), QStringLiteral(" con blancos ")},
+        QJsonArray{element(QStringLiteral("Canción"),
+                           QStringLiteral("Primera línea\nSegunda línea\n\nþ sola, œ, ÿ"), 1),
+                   element(QStringLiteral("vacío"), QString(), 2)});
+    QTest::newRow("non-ASCII texts and line breaks") << spanish << spanish;
+
+    // Stored as the file holds it: no font, size or colour normalisation.
+    QJsonArray odd{element(QStringLiteral("x"), QStringLiteral("y"), 7)};
+    QJsonObject oddElement = odd[0].toObject();
+    oddElement[QStringLiteral("fontName")] = QStringLiteral("Ninguna Fuente");
+    oddElement[QStringLiteral("fontSize")] = -32768;
+    oddElement[QStringLiteral("textColor")] = -2147483647 - 1;
+    odd[0] = oddElement;
+    const QJsonObject absolute =
+        listing(QStringLiteral("t"), {}, odd, QStringLiteral("/media/cdrom/índice"), true);
+    QTest::newRow("absolute folder, locked, extreme numbers") << absolute << absolute;
+
+    QJsonArray categories, elements;
+    for (int i = 0; i < vitrandel::kMaxCategories; ++i)
+        categories.append(QStringLiteral("Categoría %1").arg(i + 1));
+    for (int i = 0; i < vitrandel::kMaxElements; ++i)
+        elements.append(element(QStringLiteral("Elemento %1").arg(i),
+                                QStringLiteral("Línea %1\nmás").arg(i), i));
+    const QJsonObject full = listing(QStringLiteral("Lleno"), categories, elements);
+    QTest::newRow("51 categories, 256 elements") << full << full;
+
+    QJsonObject controls = spanish;
+    QJsonObject withControls = spanish;
+    QJsonArray e1 = controls[QStringLiteral("elements")].toArray();
+    QJsonArray e2 = e1;
+    QJsonObject in = e1[0].toObject(), out = e1[0].toObject();
+    in[QStringLiteral("description")] = QStringLiteral("a\r\nb\tc\rd");
+    out[QStringLiteral("description")] = QStringLiteral("a\nb c\nd");
+    e1[0] = in;
+    e2[0] = out;
+    controls[QStringLiteral("elements")] = e1;
+    withControls[QStringLiteral("elements")] = e2;
+    QTest::newRow("CR LF and CR become line breaks, a tab a blank") << controls << withControls;
+}
+
+void TestVitrandelLst::buildThenDumpGivesTheSameListing() {
+    QFETCH(QJsonObject, input);
+    QFETCH(QJsonObject, expected);
+    QTemporaryDir dir;
+    const QString json = dir.filePath(QStringLiteral("in.json"));
+    const QString lst = dir.filePath(QStringLiteral("out.lst"));
+    QVERIFY(writeBytes(json, QJsonDocument(input).toJson()));
+
+    const Run built = runTool({QStringLiteral("build"), json, lst});
+    QVERIFY2(built.exitCode == 0, qPrintable(built.err));
+    const Run dumped = runTool({QStringLiteral("dump"), lst});
+    QVERIFY2(dumped.exitCode == 0, qPrintable(dumped.err));
+
+    QJsonParseError error{};
+    const QJsonDocument doc = QJsonDocument::fromJson(dumped.out, &error);
+    QCOMPARE(error.error, QJsonParseError::NoError);
+    QVERIFY(doc.isObject());
+    QCOMPARE(canonical(doc.object()), canonical(expected));
+}
+
+void TestVitrandelLst::buildWritesWhatSaveWrites() {
+    vitrandel::Project p;
+    p.title = "Índice del disco";
+    p.password = "clave";
+    p.passwordEnabled = vitrandel::kTrue;
+    p.locked = vitrandel::kTrue;
+    p.useCurrentDir = vitrandel::kFalse;
+    p.categories[0] = "Fotos";
+    p.categoryCount = 1;
+    p.elements[0] = {"playa",
+                     "Dos\nlíneas",
+                     "fotos\\playa.jpg",
+                     vitrandel::kTrue,
+                     1,
+                     "Arial",
+                     12,
+                     vitrandel::kTrue,
+                     vitrandel::kFalse,
+                     128};
+    p.elements[1] = {
+        "nota",           "",     "", vitrandel::kFalse, 0, "Courier New", 9, vitrandel::kFalse,
+        vitrandel::kTrue, 8388608};
+    p.elementCount = 2;
+    const QByteArray expected =
+        QByteArray::fromStdString(vitrandel::serializeListing(p, "/media/cd").bytes);
+    QVERIFY(!expected.isEmpty());
+
+    const QJsonObject json{
+        {QStringLiteral("title"), QStringLiteral("Índice del disco")},
+        {QStringLiteral("password"), QStringLiteral("clave")},
+        {QStringLiteral("passwordEnabled"), true},
+        {QStringLiteral("locked"), true},
+        {QStringLiteral("workingDir"), QStringLiteral("/media/cd")},
+        {QStringLiteral("categories"), QJsonArray{QStringLiteral("Fotos")}},
+        {QStringLiteral("elements"),
+         QJsonArray{QJsonObject{{QStringLiteral("name"), QStringLiteral("playa")},
+                                {QStringLiteral("description"), QStringLiteral("Dos\nlíneas")},
+                                {QStringLiteral("imagePath"), QStringLiteral("fotos\\playa.jpg")},
+                                {QStringLiteral("fitImage"), true},
+                                {QStringLiteral("category"), 1},
+                                {QStringLiteral("fontName"), QStringLiteral("Arial")},
+                                {QStringLiteral("fontSize"), 12},
+                                {QStringLiteral("fontBold"), true},
+                                {QStringLiteral("textColor"), 128}},
+                    QJsonObject{{QStringLiteral("name"), QStringLiteral("nota")},
+                                {QStringLiteral("fontName"), QStringLiteral("Courier New")},
+                                {QStringLiteral("fontSize"), 9},
+                                {QStringLiteral("fontItalic"), true},
+                                {QStringLiteral("textColor"), 8388608}}}}};
+    QTemporaryDir dir;
+    const QString in = dir.filePath(QStringLiteral("in.json"));
+    const QString lst = dir.filePath(QStringLiteral("out.lst"));
+    QVERIFY(writeBytes(in, QJsonDocument(json).toJson()));
+    QVERIFY(writeBytes(lst, QByteArray(100000, 'x'))); // an older, longer listing is replaced whole
+
+    const Run built = runTool({QStringLiteral("build"), in, lst});
+    QVERIFY2(built.exitCode == 0, qPrintable(built.err));
+    QCOMPARE(readBytes(lst), expected);
+}
+
+void TestVitrandelLst::dumpStopsAtTheBrokenLine_data() {
+    QTest::addColumn<QByteArray>("bytes"); // null: no file at all
+    QTest::addColumn<int>("line");
+
+    QTest::newRow("number out of range")
+        << scrambledListing({"titulo=t", "[categorias]", "[fin]", "[listado]", "nombre=a",
+                             "num grupo= 99999", "[fin]"})
+        << 6;
+
+    QList<QByteArray> categories{"[categorias]"};
+    for (int i = 0; i < 52; ++i)
+        categories << "agregar=c";
+    QTest::newRow("52nd category") << scrambledListing(categories) << 53;
+
+    QList<QByteArray> blocks;
+    for (int i = 0; i < 257; ++i)
+        blocks << "[listado]"
+               << "nombre=e"
+               << "[fin]";
+    QTest::newRow("257th element") << scrambledListing(blocks) << 256 * 3 + 2;
+
+    QTest::newRow("missing file") << QByteArray() << 0;
+}
+
+void TestVitrandelLst::dumpStopsAtTheBrokenLine() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, line);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("roto.lst"));
+    if (!bytes.isNull())
+        QVERIFY(writeBytes(path, bytes));
+
+    const Run r = runTool({QStringLiteral("dump"), path});
+    QCOMPARE(r.exitCode, 1);
+    QVERIFY(r.out.isEmpty());
+    QVERIFY2(r.err.contains(path), qPrintable(r.err));
+    if (line > 0)
+        QVERIFY2(r.err.contains(QStringLiteral("line %1)").arg(line)), qPrintable(r.err));
+}
+
+void TestVitrandelLst::buildRefusesAndWritesNothing_data() {
+    QTest::addColumn<QByteArray>("json");
+    QTest::addColumn<QString>("named");
+
+    QTest::newRow("Chinese character")
+        << QByteArray(R"({"elements":[{"name":"ok"},{"description":"índice 汉字"}]})")
+        << QStringLiteral("elements[1].description");
+    QTest::newRow("title outside the code page")
+        << QByteArray(R"({"title":"Ω"})") << QStringLiteral("title");
+    QTest::newRow("size beyond 16 bits") << QByteArray(R"({"elements":[{"fontSize":32768}]})")
+                                         << QStringLiteral("elements[0].fontSize");
+    QTest::newRow("colour beyond 32 bits")
+        << QByteArray(R"({"elements":[{"textColor":-2147483649}]})")
+        << QStringLiteral("elements[0].textColor");
+    QTest::newRow("fraction") << QByteArray(R"({"elements":[{"category":2.5}]})")
+                              << QStringLiteral("elements[0].category");
+    QTest::newRow("number as text") << QByteArray(R"({"elements":[{"category":"3"}]})")
+                                    << QStringLiteral("elements[0].category");
+    QTest::newRow("flag as number") << QByteArray(R"({"locked":1})") << QStringLiteral("locked");
+    QTest::newRow("misspelt key") << QByteArray(R"({"elements":[{"fontsize":10}]})")
+                                  << QStringLiteral("elements[0].fontsize");
+    QTest::newRow("empty folder") << QByteArray(R"({"workingDir":""})")
+                                  << QStringLiteral("workingDir");
+    QTest::newRow("malformed") << QByteArray(R"({"title":"a",)")
+                               << QStringLiteral("not valid JSON");
+    QTest::newRow("not an object") << QByteArray("[]") << QStringLiteral("JSON object");
+
+    QByteArray cats = "{\"categories\":[\"c\"";
+    for (int i = 1; i < 52; ++i)
+        cats += ",\"c\"";
+    QTest::newRow("52 categories") << cats + "]}" << QStringLiteral("categories");
+    QByteArray elems = "{\"elements\":[{}";
+    for (int i = 1; i < 257; ++i)
+        elems += ",{}";
+    QTest::newRow("257 elements") << elems + "]}" << QStringLiteral("elements");
+}
+
+void TestVitrandelLst::buildRefusesAndWritesNothing() {
+    QFETCH(QByteArray, json);
+    QFETCH(QString, named);
+    QTemporaryDir dir;
+    const QString in = dir.filePath(QStringLiteral("in.json"));
+    const QString lst = dir.filePath(QStringLiteral("out.lst"));
+    QVERIFY(writeBytes(in, json));
+    QVERIFY(writeBytes(lst, "old"));
+
+    const Run r = runTool({QStringLiteral("build"), in, lst});
+    QCOMPARE(r.exitCode, 1);
+    QVERIFY2(r.err.contains(named), qPrintable(r.err));
+    QVERIFY2(r.err.contains(QStringLiteral("nothing written")), qPrintable(r.err));
+    QCOMPARE(readBytes(lst), QByteArray("old"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 2);
+}
+
+void TestVitrandelLst::commandLine_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("shown"); // on stdout for success, stderr otherwise
+
+    QTest::newRow("help") << QStringList{QStringLiteral("--help")} << 0
+                          << QStringLiteral("build FILE.json OUT.lst");
+    QTest::newRow("no command") << QStringList{} << 2 << QStringLiteral("Usage:");
+    QTest::newRow("unknown command") << QStringList{QStringLiteral("show"), QStringLiteral("a")}
+                                     << 2 << QStringLiteral("Usage:");
+    QTest::newRow("dump without a file")
+        << QStringList{QStringLiteral("dump")} << 2 << QStringLiteral("Usage:");
+}
+
+void TestVitrandelLst::commandLine() {
+    QFETCH(QStringList, args);
+    QFETCH(int, exitCode);
+    QFETCH(QString, shown);
+    const Run r = runTool(args);
+    QCOMPARE(r.exitCode, exitCode);
+    const QString text = exitCode == 0 ? QString::fromUtf8(r.out) : r.err;
+    QVERIFY2(text.contains(shown), qPrintable(text));
+}
+
+QTEST_MAIN(TestVitrandelLst)
+#include "tst_vitrandel_lst.moc"

@@ -1,0 +1,136 @@
+// vitrandel-lst: reads and writes listing files from the command line, with
+// the program's own reader and writer and no display.
+
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <string_view>
+
+#include "listing_json.h"
+#include "model/file_store.h"
+#include "model/listing_reader.h"
+#include "model/listing_writer.h"
+
+namespace {
+
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
+
+constexpr std::string_view kUsage = R"(Usage:
+  vitrandel-lst dump FILE.lst
+  vitrandel-lst build FILE.json OUT.lst
+  vitrandel-lst --help
+)";
+
+constexpr std::string_view kHelp = R"(
+Reads and writes Vitrandel listing files (.lst), whose lines are scrambled,
+through the program's own reader and writer.
+
+dump FILE.lst
+  Prints the listing as the file holds it, as one UTF-8 JSON object on
+  standard output. Nothing is normalised: font faces, sizes and colours are
+  shown as stored (when the program opens a listing, a face that is not
+  installed becomes "Fixedsys", a size that is not standard becomes 10 and a
+  negative colour becomes -2147483643), and the working directory is only
+  reported, not entered. On a read error (the file cannot be opened, a number
+  out of range, a 52nd category, a 257th element) it prints the file and the
+  line where reading stopped on standard error and exits with status 1.
+
+build FILE.json OUT.lst
+  Writes OUT.lst from a JSON object of the same shape, byte for byte as the
+  program's Save writes it. OUT.lst is replaced only when the whole listing
+  could be written. Nothing is written when a text holds a character that
+  the listing's code page (Windows-1252) cannot store, when there are more
+  than 51 categories or 256 elements, when a number is out of its range or a
+  value has the wrong type, or when the JSON is malformed.
+
+The JSON object (every key may be left out; texts default to "", flags to
+false, numbers to 0):
+  title            string
+  password         string, stored in plain inside the scrambled file
+  passwordEnabled  true or false
+  locked           true or false: the no-more-modifications mark
+  workingDir       "." (the default) to keep the folder the listing is opened
+                   from, or an absolute folder that opening it enters
+  categories       array of at most 51 names; an element's category k
+                   (1 to 51) names categories[k-1], and 0 is "Sin clasificar"
+  elements         array of at most 256 objects:
+    name, description, imagePath, fontName   strings
+    fitImage, fontBold, fontItalic           true or false
+    category, fontSize                       whole numbers, -32768 to 32767
+    textColor                                whole number, -2147483648 to
+                                             2147483647; red in the low byte
+                                             (128 is dark red, 8388608 navy)
+
+Texts are UTF-8. A line break ("\n") in a text is kept; tabs and other
+control characters are stored as blanks. Picture paths use "\" between
+folders, as listings always have.
+
+Exit status: 0 on success, 1 when a file could not be read or written or the
+JSON was refused, 2 for a wrong command line.
+)";
+
+int usageError() {
+    std::cerr << kUsage << "Run 'vitrandel-lst --help' for details.\n";
+    return kExitUsage;
+}
+
+int failure(const std::string& message) {
+    std::cerr << "vitrandel-lst: " << message << '\n';
+    return kExitFailure;
+}
+
+int dump(const std::string& path) {
+    vitrandel::FileError fileError;
+    const auto bytes = vitrandel::readFileBytes(path, &fileError);
+    if (!bytes)
+        return failure("cannot open " + path + ": " + fileError.message);
+    const vitrandel::ParseOutcome outcome = vitrandel::parseListing(*bytes, vitrandel::Project{});
+    if (outcome.error) {
+        return failure("cannot read " + path + ": " + vitrandel::describeReadError(*outcome.error));
+    }
+    std::cout << vitrandel::lst::listingToJson(outcome.listing).dump(2) << '\n';
+    std::cout.flush();
+    return std::cout ? 0 : failure("cannot write to standard output");
+}
+
+int build(const std::string& jsonPath, const std::string& outPath) {
+    vitrandel::FileError fileError;
+    const auto text = vitrandel::readFileBytes(jsonPath, &fileError);
+    if (!text)
+        return failure("cannot open " + jsonPath + ": " + fileError.message);
+
+    vitrandel::lst::ListingFromJson listing;
+    try {
+        listing = vitrandel::lst::listingFromJson(nlohmann::json::parse(*text));
+    } catch (const nlohmann::json::parse_error& e) {
+        return failure(jsonPath + " is not valid JSON: " + e.what() + "; nothing written");
+    } catch (const vitrandel::lst::BadListingJson& e) {
+        return failure(jsonPath + ": " + e.what() + "; nothing written");
+    }
+
+    const vitrandel::SerializeOutcome out =
+        vitrandel::serializeListing(listing.project, listing.workingDir);
+    if (!out.ok())
+        return failure(jsonPath + ": " + out.badField +
+                       ": holds a character that a listing (Windows-1252) cannot store; "
+                       "nothing written");
+    if (!vitrandel::writeFileAtomically(outPath, out.bytes, &fileError))
+        return failure("cannot write " + outPath + ": " + fileError.message);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::string command = argc > 1 ? argv[1] : "";
+    if (argc == 2 && (command == "--help" || command == "-h" || command == "help")) {
+        std::cout << kUsage << kHelp;
+        return 0;
+    }
+    if (command == "dump" && argc == 3)
+        return dump(argv[2]);
+    if (command == "build" && argc == 4)
+        return build(argv[2], argv[3]);
+    return usageError();
+}
