@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+// Pictures named by descriptions. The kind of file is told by its content,
+// never by its name: listings were made on systems where a bitmap could be
+// called .dib, and files get renamed.
+namespace vitrandel::platform {
+
+// How much of the picture the caller will show. A description area shows at
+// most 137 by 105 pixels of a picture that may be thousands wide, so the
+// decoder is asked for no more than that.
+struct PictureRequest {
+    // Not empty: the whole picture, scaled to exactly this size (proportions not kept).
+    QSize stretchTo;
+    // Not empty: only this much of the top-left corner, at the picture's own scale.
+    QSize naturalClip;
+};
+
+// A null image when the file cannot be read or decoded; never throws.
+// Icons and cursors holding several images give the largest one.
+QImage loadPicture(const QString& path, const PictureRequest& request = {});
+
+} // namespace vitrandel::platform
