@@ -1,6 +1,8 @@
 #include "platform/error_text.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <cerrno>
 #include <cstring>
 
@@ -20,8 +22,18 @@ QString errorDescription(int errnum) {
     case ENAMETOOLONG: return QStringLiteral("Nombre de archivo incorrecto");
     case EBUSY:
     case ETXTBSY: return QStringLiteral("Archivo ya abierto");
+    case EEXIST: return QStringLiteral("El archivo ya existe");
+    case EMFILE:
+    case ENFILE: return QStringLiteral("Demasiados archivos");
+    case ENOMEDIUM: return QStringLiteral("El disco no está listo");
     default: return QString::fromLocal8Bit(std::strerror(errnum));
     }
+}
+
+QString errorDescription(int errnum, const QString& path) {
+    if (errnum == ENOENT && !path.isEmpty() && !QFileInfo(path).dir().exists())
+        return errorDescription(ENOTDIR);
+    return errorDescription(errnum);
 }
 
 QString readErrorDescription(const ReadError& error) {

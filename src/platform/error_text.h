@@ -8,6 +8,8 @@
 namespace vitrandel::platform {
 
 QString errorDescription(int errnum);
+// Tells a missing folder from a missing file, which this system reports alike.
+QString errorDescription(int errnum, const QString& path);
 QString readErrorDescription(const ReadError& error);
 
 } // namespace vitrandel::platform

@@ -29,7 +29,7 @@ bool cargar_listado(const QString& path) {
     FileError fileError;
     const auto bytes = readFileBytes(ss(path), &fileError);
     if (!bytes) {
-        reportFileProblem(errorDescription(fileError.errnum), path);
+        reportFileProblem(errorDescription(fileError.errnum, path), path);
         return false;
     }
     ParseOutcome outcome = parseListing(*bytes, project());
@@ -62,7 +62,7 @@ bool guardar_listado(const QString& path) {
     }
     FileError fileError;
     if (!writeFileAtomically(ss(path), out.bytes, &fileError)) {
-        reportFileProblem(errorDescription(fileError.errnum), path);
+        reportFileProblem(errorDescription(fileError.errnum, path), path);
         return false;
     }
     project().listingPath = ss(path);

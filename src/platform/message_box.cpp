@@ -21,6 +21,18 @@ SeamState& seam() {
 
 int showReal(const QString& text, int style) {
     QMessageBox box(QApplication::activeWindow());
+    prepareMessageBox(box, text, style);
+    switch (box.exec()) {
+    case QMessageBox::Yes: return vbYes;
+    case QMessageBox::No: return vbNo;
+    case QMessageBox::Cancel: return vbCancel;
+    default: return (style & 0x0F) == vbYesNoCancel ? vbCancel : vbOK;
+    }
+}
+
+} // namespace
+
+void prepareMessageBox(QMessageBox& box, const QString& text, int style) {
     box.setWindowTitle(QStringLiteral("Vitrandel"));
     box.setText(text);
     const int icon = style & 0x70;
@@ -35,15 +47,7 @@ int showReal(const QString& text, int style) {
     } else {
         box.setStandardButtons(QMessageBox::Ok);
     }
-    switch (box.exec()) {
-    case QMessageBox::Yes: return vbYes;
-    case QMessageBox::No: return vbNo;
-    case QMessageBox::Cancel: return vbCancel;
-    default: return (style & 0x0F) == vbYesNoCancel ? vbCancel : vbOK;
-    }
 }
-
-} // namespace
 
 int msgBox(const QString& text, int style) {
     SeamState& s = seam();

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+class QMessageBox;
+
 // Every message box of the program goes through msgBox(), titled "Vitrandel".
 // Tests queue the answer in advance; in test mode a box nobody answered is
 // recorded (and not shown) so that the test can fail on it.
@@ -23,6 +25,9 @@ enum MsgAnswer : int {
 };
 
 int msgBox(const QString& text, int style);
+
+// Title, text, icon and buttons of a real box for this style (what msgBox shows).
+void prepareMessageBox(QMessageBox& box, const QString& text, int style);
 
 struct ShownMessage {
     QString text;
