@@ -1,0 +1,129 @@
+#include "platform/volumes.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QStorageInfo>
+#include <cerrno>
+#include <dirent.h>
+#include <optional>
+
+namespace vitrandel::platform {
+namespace {
+
+struct VolumeState {
+    std::optional<QStringList> testRoots;
+    QHash<QString, QString> lastFolder;
+    QString seenCurrentDir;
+};
+
+VolumeState& state() {
+    static VolumeState s;
+    return s;
+}
+
+// A folder that is not there is a path not found, not a missing file.
+int folderError(int errnum) {
+    if (errnum == 0)
+        return EIO;
+    return errnum == ENOENT ? ENOTDIR : errnum;
+}
+
+bool liesUnder(const QString& path, const QString& root) {
+    if (root == QLatin1String("/"))
+        return path.startsWith(QLatin1Char('/'));
+    return path == root || path.startsWith(root + QLatin1Char('/'));
+}
+
+// Anything may change the current directory (a listing that records one, for
+// instance); when it has moved, it is the current folder of its volume again.
+void noticeCurrentDirectory() {
+    VolumeState& s = state();
+    const QString cwd = QDir::currentPath();
+    if (cwd != s.seenCurrentDir) {
+        s.seenCurrentDir = cwd;
+        s.lastFolder.insert(volumeOf(cwd), cwd);
+    }
+}
+
+} // namespace
+
+QString absoluteFolder(const QString& folder) {
+    return QDir::cleanPath(QDir::current().absoluteFilePath(folder));
+}
+
+QStringList volumeRoots() {
+    if (state().testRoots)
+        return *state().testRoots;
+    QStringList roots{QStringLiteral("/")};
+    QStringList others;
+    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
+        if (!volume.isValid() || !volume.isReady())
+            continue;
+        // Read-only images of installed software are not places for listings.
+        if (volume.fileSystemType() == "squashfs")
+            continue;
+        const QString root = QDir::cleanPath(volume.rootPath());
+        if (!QFileInfo(root).isDir() || roots.contains(root) || others.contains(root))
+            continue;
+        others.append(root);
+    }
+    others.sort();
+    return roots + others;
+}
+
+QString volumeOf(const QString& path) {
+    const QString absolute = absoluteFolder(path);
+    QString best = QStringLiteral("/");
+    for (const QString& root : volumeRoots())
+        if (root.size() > best.size() && liesUnder(absolute, root))
+            best = root;
+    return best;
+}
+
+QString currentFolderOf(const QString& root) {
+    noticeCurrentDirectory();
+    const auto it = state().lastFolder.constFind(root);
+    if (it != state().lastFolder.cend() && QFileInfo(*it).isDir())
+        return *it;
+    return root;
+}
+
+void rememberFolder(const QString& folder) {
+    noticeCurrentDirectory();
+    const QString absolute = absoluteFolder(folder);
+    state().lastFolder.insert(volumeOf(absolute), absolute);
+}
+
+int folderReadError(const QString& folder) {
+    const QByteArray name = QFile::encodeName(absoluteFolder(folder));
+    errno = 0;
+    DIR* dir = ::opendir(name.constData());
+    if (!dir)
+        return folderError(errno);
+    ::closedir(dir);
+    return 0;
+}
+
+int changeCurrentFolder(const QString& folder) {
+    const QString absolute = absoluteFolder(folder);
+    errno = 0;
+    if (!QDir::setCurrent(absolute))
+        return folderError(errno);
+    rememberFolder(absolute);
+    return 0;
+}
+
+void VolumeSeam::setRoots(const QStringList& roots) {
+    QStringList cleaned;
+    for (const QString& r : roots)
+        cleaned.append(QDir::cleanPath(r));
+    state().testRoots = cleaned;
+}
+
+void VolumeSeam::reset() {
+    state() = VolumeState{};
+}
+
+} // namespace vitrandel::platform
