@@ -1,0 +1,168 @@
+#include "dialogs/com_dlg.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "dialogs/drive_list.h"
+#include "dialogs/file_list.h"
+#include "dialogs/folder_list.h"
+#include "dialogs/placed.h"
+#include "model/helpers.h"
+#include "model/project.h"
+#include "platform/error_text.h"
+#include "platform/file_helpers.h"
+#include "platform/message_box.h"
+#include "platform/modal.h"
+#include "platform/text.h"
+#include "platform/twips.h"
+#include "platform/volumes.h"
+
+namespace vitrandel {
+
+using platform::qs;
+using platform::ss;
+using platform::twips;
+
+com_dlg::com_dlg(QWidget* parent) : QDialog(parent) {
+    setFixedSize(twips(5775), twips(3435));
+    Label1 = placed(new QLabel(QStringLiteral("Unidad :"), this), "Label1", 480, 240, 720, 255);
+    Drive1 = placed(new DriveList(this), "Drive1", 1200, 240, 2895, 315);
+    Dir1 = placed(new FolderList(this), "Dir1", 360, 600, 2535, 1665);
+    File1 = placed(new FileList(this), "File1", 2880, 600, 2655, 1650);
+    Label2 = placed(new QLabel(QStringLiteral("Nombre de archivo :"), this), "Label2", 360, 2400,
+                    1560, 255);
+    Text1 = placed(new QLineEdit(this), "Text1", 1920, 2400, 2175, 285);
+    Label3 = placed(new QLabel(QStringLiteral("Tipo de archivo :"), this), "Label3", 360, 2880,
+                    1320, 255);
+    Combo1 = placed(new QComboBox(this), "Combo1", 1680, 2880, 2415, 315);
+    aceptar =
+        placed(new QPushButton(QStringLiteral("&Aceptar"), this), "aceptar", 4200, 2400, 1455, 375);
+    cancelar = placed(new QPushButton(QStringLiteral("Cancelar"), this), "cancelar", 4200, 2880,
+                      1455, 375);
+    aceptar->setDefault(true);
+
+    setTabOrder(Text1, File1);
+    setTabOrder(File1, Dir1);
+    setTabOrder(Dir1, Drive1);
+    setTabOrder(Drive1, Combo1);
+    setTabOrder(Combo1, aceptar);
+    setTabOrder(aceptar, cancelar);
+    Text1->setFocus();
+
+    connect(Drive1, &DriveList::driveChanged, this, &com_dlg::Drive1_Change);
+    connect(Dir1, &FolderList::pathChanged, this, &com_dlg::Dir1_Change);
+    connect(File1, &QListWidget::itemSelectionChanged, this, &com_dlg::File1_Click);
+    connect(File1, &QListWidget::itemDoubleClicked, this, &com_dlg::aceptar_Click);
+    connect(Text1, &QLineEdit::textChanged, this, &com_dlg::Text1_Change);
+    connect(aceptar, &QPushButton::clicked, this, &com_dlg::aceptar_Click);
+    connect(cancelar, &QPushButton::clicked, this, &com_dlg::reject);
+
+    Form_Load();
+}
+
+void com_dlg::mostrar(QWidget* parent) {
+    com_dlg dialog(parent);
+    platform::execModal(dialog);
+}
+
+void com_dlg::Form_Load() {
+    const ExchangeFields& x = exchange();
+    setWindowTitle(qs(x.fileDlgCaption));
+    Dir1->setPath(QDir::currentPath());
+    Drive1->setDrive(platform::volumeOf(Dir1->path()));
+
+    Combo1->clear();
+    for (const std::string& filter : x.fileDlgFilters) {
+        if (filter.empty())
+            break;
+        Combo1->addItem(qs(filter));
+    }
+    connect(Combo1, &QComboBox::currentIndexChanged, this, &com_dlg::Combo1_Click);
+    if (Combo1->count() > 0) {
+        Combo1->setCurrentIndex(0);
+        Combo1_Click();
+    }
+    Text1->setText(qs(x.fileDlgFileName));
+}
+
+void com_dlg::Combo1_Click() {
+    const QString filter = Combo1->currentText();
+    const qsizetype open = filter.lastIndexOf(QLatin1Char('('));
+    if (open >= 0)
+        File1->setPattern(filter.mid(open + 1, qMax<qsizetype>(0, filter.size() - open - 2)));
+}
+
+void com_dlg::Drive1_Change() {
+    if (!Dir1->setPath(platform::currentFolderOf(Drive1->drive())))
+        Drive1->setDrive(platform::volumeOf(Dir1->path()));
+}
+
+void com_dlg::Dir1_Change() {
+    File1->setFolder(Dir1->path());
+}
+
+void com_dlg::File1_Click() {
+    const QList<QListWidgetItem*> picked = File1->selectedItems();
+    if (picked.isEmpty())
+        return;
+    const QString name = picked.first()->text();
+    if (Text1->text() != name)
+        Text1->setText(name);
+    Text1->selectAll();
+}
+
+void com_dlg::Text1_Change() {
+    const QString typed = Text1->text().toLower();
+    for (int i = 0; i < File1->count(); ++i) {
+        if (File1->item(i)->text().toLower() != typed)
+            continue;
+        // Picking the entry that is already picked must still put the list's
+        // spelling into the box.
+        if (File1->item(i)->isSelected())
+            File1_Click();
+        else
+            File1->setCurrentRow(i);
+        return;
+    }
+}
+
+void com_dlg::aceptar_Click() {
+    ExchangeFields& x = exchange();
+    const QString name = Text1->text();
+    // An empty box names no file; the dialog waits for one.
+    if (name.isEmpty())
+        return;
+    if (platform::directorio_con_archivos(name)) {
+        if (const int error = platform::changeCurrentFolder(platform::nativeRelativePath(name)))
+            platform::msgBox(platform::errorDescription(error),
+                             platform::vbOKOnly + platform::vbExclamation);
+        return;
+    }
+    if (x.fileDlgMode != 1 && x.fileDlgMode != 2)
+        return;
+    const QString filter = Combo1->currentText();
+    const qsizetype dot = filter.lastIndexOf(QLatin1Char('.'));
+    if (dot < 0) {
+        x.fileDlgResult.clear();
+        accept();
+        return;
+    }
+    const QString extension = filter.mid(dot + 1, qMax<qsizetype>(0, filter.size() - dot - 2));
+    QString folder = Dir1->path();
+    if (!folder.endsWith(QLatin1Char('/')))
+        folder += QLatin1Char('/');
+    const QString path = folder + name;
+    x.fileDlgResult =
+        extension == QLatin1String("*") ? ss(path) : cambiar_extension(ss(path), ss(extension));
+    accept();
+}
+
+void com_dlg::reject() {
+    exchange().fileDlgResult.clear();
+    QDialog::reject();
+}
+
+} // namespace vitrandel

@@ -1,0 +1,68 @@
+#include "dialogs/opciones_form.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "dialogs/placed.h"
+#include "model/project.h"
+#include "platform/modal.h"
+#include "platform/text.h"
+
+namespace vitrandel {
+
+using platform::twips;
+
+opciones_form::opciones_form(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("Opciones"));
+    setFixedSize(twips(5775), twips(2625));
+    Check1 = placed(
+        new QCheckBox(QStringLiteral("Impedir futuras modificaciones (no se volverá a preguntar)"),
+                      this),
+        "Check1", 360, 480, 5055, 255);
+    Check2 = placed(new QCheckBox(QStringLiteral("Protegido por password"), this), "Check2", 360,
+                    960, 2175, 255);
+    Text1 = placed(new QLineEdit(this), "Text1", 2520, 960, 2535, 285);
+    aceptar =
+        placed(new QPushButton(QStringLiteral("&Aceptar"), this), "aceptar", 4200, 1560, 1455, 375);
+    cancelar = placed(new QPushButton(QStringLiteral("Cancelar"), this), "cancelar", 4200, 2040,
+                      1455, 375);
+    Check1->setEnabled(false);
+    Text1->setEchoMode(QLineEdit::Password);
+    aceptar->setDefault(true);
+
+    connect(Check2, &QCheckBox::toggled, this, &opciones_form::Check2_Click);
+    connect(aceptar, &QPushButton::clicked, this, &opciones_form::aceptar_Click);
+    connect(cancelar, &QPushButton::clicked, this, &opciones_form::reject);
+
+    Form_Load();
+}
+
+void opciones_form::mostrar(QWidget* parent) {
+    opciones_form dialog(parent);
+    platform::execModal(dialog);
+}
+
+void opciones_form::Form_Load() {
+    const Project& p = project();
+    Check2->setChecked(isTrue(p.passwordEnabled));
+    // The box is greyed whenever protection is off, from the start too, so
+    // that it never looks as if the password were in force.
+    Check2_Click();
+    Check1->setChecked(isTrue(p.locked));
+    Text1->setText(platform::qs(p.password));
+}
+
+void opciones_form::Check2_Click() {
+    Text1->setEnabled(Check2->isChecked());
+}
+
+void opciones_form::aceptar_Click() {
+    Project& p = project();
+    p.password = platform::ss(Text1->text());
+    p.passwordEnabled = toBool16(Check2->isChecked());
+    p.locked = toBool16(Check1->isChecked());
+    accept();
+}
+
+} // namespace vitrandel

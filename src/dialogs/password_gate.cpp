@@ -1,0 +1,16 @@
+#include "dialogs/password_gate.h"
+
+#include "dialogs/preguntar_password.h"
+#include "model/project.h"
+
+namespace vitrandel {
+
+bool password_gate(QWidget* parent) {
+    if (!isTrue(project().passwordEnabled))
+        return true;
+    if (!preguntar_password::mostrar(parent))
+        return false;
+    return project().password == exchange().enteredPassword;
+}
+
+} // namespace vitrandel

@@ -1,0 +1,50 @@
+#include "dialogs/preguntar_password.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "dialogs/placed.h"
+#include "model/project.h"
+#include "platform/modal.h"
+#include "platform/text.h"
+
+namespace vitrandel {
+
+using platform::twips;
+
+preguntar_password::preguntar_password(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("Archivo protegido por password"));
+    setFixedSize(twips(5985), twips(1170));
+    Label1 = placed(new QLabel(QStringLiteral("Ingrese password :"), this), "Label1", 240, 360,
+                    1455, 255);
+    Text1 = placed(new QLineEdit(this), "Text1", 1680, 360, 2415, 285);
+    aceptar =
+        placed(new QPushButton(QStringLiteral("&Aceptar"), this), "aceptar", 4320, 120, 1455, 375);
+    cancelar =
+        placed(new QPushButton(QStringLiteral("Cancelar"), this), "cancelar", 4320, 600, 1455, 375);
+    Text1->setEchoMode(QLineEdit::Password);
+    aceptar->setDefault(true);
+    aceptar->setEnabled(false);
+    Text1->setFocus();
+
+    connect(Text1, &QLineEdit::textChanged, this, &preguntar_password::Text1_Change);
+    connect(aceptar, &QPushButton::clicked, this, &preguntar_password::aceptar_Click);
+    connect(cancelar, &QPushButton::clicked, this, &preguntar_password::reject);
+}
+
+bool preguntar_password::mostrar(QWidget* parent) {
+    preguntar_password dialog(parent);
+    return platform::execModal(dialog) == QDialog::Accepted;
+}
+
+void preguntar_password::Text1_Change() {
+    aceptar->setEnabled(!Text1->text().isEmpty());
+}
+
+void preguntar_password::aceptar_Click() {
+    exchange().enteredPassword = platform::ss(Text1->text());
+    accept();
+}
+
+} // namespace vitrandel
