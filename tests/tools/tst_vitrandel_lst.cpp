@@ -1,5 +1,6 @@
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -98,6 +99,7 @@ private Q_SLOTS:
     void buildRefusesAndWritesNothing();
     void commandLine_data();
     void commandLine();
+    void bundledDemoIsBuiltFromItsSource();
 };
 
 void TestVitrandelLst::buildThenDumpGivesTheSameListing_data() {
@@ -352,6 +354,29 @@ void TestVitrandelLst::commandLine() {
     QCOMPARE(r.exitCode, exitCode);
     const QString text = exitCode == 0 ? QString::fromUtf8(r.out) : r.err;
     QVERIFY2(text.contains(shown), qPrintable(text));
+}
+
+// The demo is committed both as its JSON source and as the built listing; an
+// edit to one without regenerating the other would ship a stale demo.
+void TestVitrandelLst::bundledDemoIsBuiltFromItsSource() {
+    const QString source = QFINDTESTDATA("../../examples/demo/demo.json");
+    const QString committed = QFINDTESTDATA("../../examples/demo/demo.lst");
+    QVERIFY(!source.isEmpty() && !committed.isEmpty());
+    QTemporaryDir dir;
+    const QString built = dir.filePath(QStringLiteral("demo.lst"));
+    const Run r = runTool({QStringLiteral("build"), source, built});
+    QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+    QCOMPARE(readBytes(built), readBytes(committed));
+
+    const QJsonArray elements =
+        QJsonDocument::fromJson(readBytes(source)).object()[QStringLiteral("elements")].toArray();
+    const QDir demoDir = QFileInfo(source).dir();
+    for (const QJsonValue& e : elements) {
+        QString picture = e.toObject()[QStringLiteral("imagePath")].toString();
+        picture.replace(QLatin1Char('\\'), QLatin1Char('/'));
+        if (!picture.isEmpty())
+            QVERIFY2(demoDir.exists(picture), qPrintable(picture));
+    }
 }
 
 QTEST_MAIN(TestVitrandelLst)
