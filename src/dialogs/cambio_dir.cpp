@@ -5,30 +5,33 @@
 
 #include "dialogs/drive_list.h"
 #include "dialogs/folder_list.h"
-#include "dialogs/placed.h"
 #include "model/project.h"
+#include "platform/controls.h"
 #include "platform/error_text.h"
 #include "platform/file_helpers.h"
 #include "platform/message_box.h"
 #include "platform/modal.h"
 #include "platform/text.h"
+#include "platform/twips.h"
 #include "platform/volumes.h"
 
 namespace vitrandel {
 
+using platform::place;
 using platform::twips;
+using platform::twipsRect;
 
 cambio_dir::cambio_dir(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Seleccione un directorio..."));
     setFixedSize(twips(4365), twips(3165));
-    Drive1 = placed(new DriveList(this), "Drive1", 240, 120, 2295, 315);
-    Dir1 = placed(new FolderList(this), "Dir1", 240, 600, 2295, 2340);
-    aceptar =
-        placed(new QPushButton(QStringLiteral("&Aceptar"), this), "aceptar", 2760, 240, 1455, 375);
-    cancelar =
-        placed(new QPushButton(QStringLiteral("Cancelar"), this), "cancelar", 2760, 720, 1455, 375);
-    dejar = placed(new QPushButton(QStringLiteral("Ruta por defecto"), this), "dejar", 2760, 1680,
-                   1455, 375);
+    Drive1 = place(new DriveList(this), "Drive1", twipsRect(240, 120, 2295, 315));
+    Dir1 = place(new FolderList(this), "Dir1", twipsRect(240, 600, 2295, 2340));
+    aceptar = place(new QPushButton(QStringLiteral("&Aceptar"), this), "aceptar",
+                    twipsRect(2760, 240, 1455, 375));
+    cancelar = place(new QPushButton(QStringLiteral("Cancelar"), this), "cancelar",
+                     twipsRect(2760, 720, 1455, 375));
+    dejar = place(new QPushButton(QStringLiteral("Ruta por defecto"), this), "dejar",
+                  twipsRect(2760, 1680, 1455, 375));
     aceptar->setDefault(true);
 
     connect(Drive1, &DriveList::driveChanged, this, &cambio_dir::Drive1_Change);

@@ -9,9 +9,9 @@
 #include "dialogs/drive_list.h"
 #include "dialogs/file_list.h"
 #include "dialogs/folder_list.h"
-#include "dialogs/placed.h"
 #include "model/helpers.h"
 #include "model/project.h"
+#include "platform/controls.h"
 #include "platform/error_text.h"
 #include "platform/file_helpers.h"
 #include "platform/message_box.h"
@@ -22,26 +22,29 @@
 
 namespace vitrandel {
 
+using platform::place;
 using platform::qs;
 using platform::ss;
 using platform::twips;
+using platform::twipsRect;
 
 com_dlg::com_dlg(QWidget* parent) : QDialog(parent) {
     setFixedSize(twips(5775), twips(3435));
-    Label1 = placed(new QLabel(QStringLiteral("Unidad :"), this), "Label1", 480, 240, 720, 255);
-    Drive1 = placed(new DriveList(this), "Drive1", 1200, 240, 2895, 315);
-    Dir1 = placed(new FolderList(this), "Dir1", 360, 600, 2535, 1665);
-    File1 = placed(new FileList(this), "File1", 2880, 600, 2655, 1650);
-    Label2 = placed(new QLabel(QStringLiteral("Nombre de archivo :"), this), "Label2", 360, 2400,
-                    1560, 255);
-    Text1 = placed(new QLineEdit(this), "Text1", 1920, 2400, 2175, 285);
-    Label3 = placed(new QLabel(QStringLiteral("Tipo de archivo :"), this), "Label3", 360, 2880,
-                    1320, 255);
-    Combo1 = placed(new QComboBox(this), "Combo1", 1680, 2880, 2415, 315);
-    aceptar =
-        placed(new QPushButton(QStringLiteral("&Aceptar"), this), "aceptar", 4200, 2400, 1455, 375);
-    cancelar = placed(new QPushButton(QStringLiteral("Cancelar"), this), "cancelar", 4200, 2880,
-                      1455, 375);
+    Label1 = place(new QLabel(QStringLiteral("Unidad :"), this), "Label1",
+                   twipsRect(480, 240, 720, 255));
+    Drive1 = place(new DriveList(this), "Drive1", twipsRect(1200, 240, 2895, 315));
+    Dir1 = place(new FolderList(this), "Dir1", twipsRect(360, 600, 2535, 1665));
+    File1 = place(new FileList(this), "File1", twipsRect(2880, 600, 2655, 1650));
+    Label2 = place(new QLabel(QStringLiteral("Nombre de archivo :"), this), "Label2",
+                   twipsRect(360, 2400, 1560, 255));
+    Text1 = place(new QLineEdit(this), "Text1", twipsRect(1920, 2400, 2175, 285));
+    Label3 = place(new QLabel(QStringLiteral("Tipo de archivo :"), this), "Label3",
+                   twipsRect(360, 2880, 1320, 255));
+    Combo1 = place(new QComboBox(this), "Combo1", twipsRect(1680, 2880, 2415, 315));
+    aceptar = place(new QPushButton(QStringLiteral("&Aceptar"), this), "aceptar",
+                    twipsRect(4200, 2400, 1455, 375));
+    cancelar = place(new QPushButton(QStringLiteral("Cancelar"), this), "cancelar",
+                     twipsRect(4200, 2880, 1455, 375));
     aceptar->setDefault(true);
 
     setTabOrder(Text1, File1);

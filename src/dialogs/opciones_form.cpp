@@ -4,29 +4,32 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "dialogs/placed.h"
 #include "model/project.h"
+#include "platform/controls.h"
 #include "platform/modal.h"
 #include "platform/text.h"
+#include "platform/twips.h"
 
 namespace vitrandel {
 
+using platform::place;
 using platform::twips;
+using platform::twipsRect;
 
 opciones_form::opciones_form(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Opciones"));
     setFixedSize(twips(5775), twips(2625));
-    Check1 = placed(
+    Check1 = place(
         new QCheckBox(QStringLiteral("Impedir futuras modificaciones (no se volverá a preguntar)"),
                       this),
-        "Check1", 360, 480, 5055, 255);
-    Check2 = placed(new QCheckBox(QStringLiteral("Protegido por password"), this), "Check2", 360,
-                    960, 2175, 255);
-    Text1 = placed(new QLineEdit(this), "Text1", 2520, 960, 2535, 285);
-    aceptar =
-        placed(new QPushButton(QStringLiteral("&Aceptar"), this), "aceptar", 4200, 1560, 1455, 375);
-    cancelar = placed(new QPushButton(QStringLiteral("Cancelar"), this), "cancelar", 4200, 2040,
-                      1455, 375);
+        "Check1", twipsRect(360, 480, 5055, 255));
+    Check2 = place(new QCheckBox(QStringLiteral("Protegido por password"), this), "Check2",
+                   twipsRect(360, 960, 2175, 255));
+    Text1 = place(new QLineEdit(this), "Text1", twipsRect(2520, 960, 2535, 285));
+    aceptar = place(new QPushButton(QStringLiteral("&Aceptar"), this), "aceptar",
+                    twipsRect(4200, 1560, 1455, 375));
+    cancelar = place(new QPushButton(QStringLiteral("Cancelar"), this), "cancelar",
+                     twipsRect(4200, 2040, 1455, 375));
     Check1->setEnabled(false);
     Text1->setEchoMode(QLineEdit::Password);
     aceptar->setDefault(true);

@@ -4,25 +4,28 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "dialogs/placed.h"
 #include "model/project.h"
+#include "platform/controls.h"
 #include "platform/modal.h"
 #include "platform/text.h"
+#include "platform/twips.h"
 
 namespace vitrandel {
 
+using platform::place;
 using platform::twips;
+using platform::twipsRect;
 
 preguntar_password::preguntar_password(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Archivo protegido por password"));
     setFixedSize(twips(5985), twips(1170));
-    Label1 = placed(new QLabel(QStringLiteral("Ingrese password :"), this), "Label1", 240, 360,
-                    1455, 255);
-    Text1 = placed(new QLineEdit(this), "Text1", 1680, 360, 2415, 285);
-    aceptar =
-        placed(new QPushButton(QStringLiteral("&Aceptar"), this), "aceptar", 4320, 120, 1455, 375);
-    cancelar =
-        placed(new QPushButton(QStringLiteral("Cancelar"), this), "cancelar", 4320, 600, 1455, 375);
+    Label1 = place(new QLabel(QStringLiteral("Ingrese password :"), this), "Label1",
+                   twipsRect(240, 360, 1455, 255));
+    Text1 = place(new QLineEdit(this), "Text1", twipsRect(1680, 360, 2415, 285));
+    aceptar = place(new QPushButton(QStringLiteral("&Aceptar"), this), "aceptar",
+                    twipsRect(4320, 120, 1455, 375));
+    cancelar = place(new QPushButton(QStringLiteral("Cancelar"), this), "cancelar",
+                     twipsRect(4320, 600, 1455, 375));
     Text1->setEchoMode(QLineEdit::Password);
     aceptar->setDefault(true);
     aceptar->setEnabled(false);
