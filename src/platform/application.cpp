@@ -1,8 +1,11 @@
-#include "platform/translation.h"
+#include "platform/application.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QFont>
 #include <QLibraryInfo>
 #include <QTranslator>
+
+#include "platform/fonts.h"
 
 namespace vitrandel::platform {
 
@@ -14,6 +17,13 @@ bool installQtTranslation(QCoreApplication& app) {
         return false;
     }
     return QCoreApplication::installTranslator(translator);
+}
+
+void useDesignFont(QApplication&) {
+    const char* const face = "MS Sans Serif";
+    if (fuente_no_instalada(face))
+        return;
+    QApplication::setFont(QFont(QString::fromLatin1(face), 8));
 }
 
 } // namespace vitrandel::platform

@@ -1,0 +1,181 @@
+#include "viewer/description_view.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+
+#include "model/project.h"
+#include "platform/colors.h"
+#include "platform/controls.h"
+#include "platform/file_helpers.h"
+#include "platform/fonts.h"
+#include "platform/pictures.h"
+#include "platform/text.h"
+#include "platform/twips.h"
+
+namespace vitrandel {
+namespace {
+
+using platform::twipsRect;
+
+constexpr int kPanelWidth = 2295;
+constexpr int kPanelHeight = 4095;
+
+// The editor's text stops above its Edit button; the viewer has none.
+int textOnlyHeight(DescriptionFace face) { return face == DescriptionFace::Editor ? 3255 : 3735; }
+
+QRect textOnlyRect(DescriptionFace face) { return twipsRect(120, 240, 2055, textOnlyHeight(face)); }
+QRect textBelowPictureRect() { return twipsRect(120, 1920, 2055, 1575); }
+QRect pictureRect() { return twipsRect(120, 240, 2055, 1575); }
+
+const Element* findElement(const QString& listedName) {
+    const QString wanted = listedName.toLower();
+    const Project& p = project();
+    const int count = std::min<int>(p.elementCount, kMaxElements);
+    for (int i = 0; i < count; ++i) {
+        const Element& e = p.elements[static_cast<std::size_t>(i)];
+        if (platform::qs(e.name).toLower() == wanted)
+            return &e;
+    }
+    return nullptr;
+}
+
+QString displayedText(const std::string& description) {
+    if (description.empty())
+        return QStringLiteral("[Sin Descripción]");
+    QString text = platform::qs(description);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return text;
+}
+
+} // namespace
+
+DescriptionArea::DescriptionArea(QWidget* window, DescriptionFace face, int panelLeft,
+                                 int panelTop, const Notice& notice)
+    : QObject(window), face_(face) {
+    using platform::place;
+    const QRect panel = twipsRect(panelLeft, panelTop, kPanelWidth, kPanelHeight);
+
+    Frame1 = place(new QGroupBox(QStringLiteral("Descripción"), window), "Frame1", panel);
+    // Created before the text box so that the text lies above them: in the
+    // editor the full-height text covers an old picture instead of hiding it.
+    foto_desc = place(new QLabel(Frame1), "foto_desc", pictureRect());
+    foto_desc->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Image1 = place(new QLabel(Frame1), "Image1", pictureRect());
+    Image1->setScaledContents(true);
+
+    texto = place(new QPlainTextEdit(Frame1), "texto", textOnlyRect(face));
+    texto->setReadOnly(true);
+    texto->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // Out of the tab order, but a click gives it focus so that a selection can
+    // be copied with the keyboard.
+    texto->setFocusPolicy(Qt::ClickFocus);
+    texto->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+
+    Frame2 = place(new QGroupBox(QStringLiteral("Descripción"), window), "Frame2", panel);
+    notice_ = place(new QLabel(notice.text, Frame2), notice.name, twipsRect(120, 1800, 2055, 255));
+    notice_->setAlignment(Qt::AlignCenter);
+
+    showNotice();
+}
+
+void DescriptionArea::showNotice() {
+    Frame1->hide();
+    Frame2->show();
+}
+
+void DescriptionArea::showDescription(const QListWidget* listado) {
+    const QList<QListWidgetItem*> selected = listado->selectedItems();
+    if (selected.size() != 1) {
+        showNotice();
+        return;
+    }
+    // Names are unique without regard to case, but a listing written by hand
+    // may repeat one: the first in the listing wins.
+    const Element* found = findElement(selected.first()->text());
+    if (!found)
+        return;
+    const Element& e = *found;
+
+    if (e.description.empty() && e.imagePath.empty()) {
+        showNotice();
+        Q_EMIT emptyElementShown();
+        return;
+    }
+    Frame2->hide();
+    Frame1->show();
+
+    if (e.imagePath.empty()) {
+        if (face_ == DescriptionFace::Viewer) {
+            foto_desc->hide();
+            Image1->hide();
+        }
+        texto->setGeometry(textOnlyRect(face_));
+    } else {
+        texto->setGeometry(textBelowPictureRect());
+        foto_desc->setGeometry(pictureRect());
+        // Listings record pictures relative to the working directory, with "\".
+        const QString path =
+            QDir::currentPath() + QLatin1Char('/') + platform::nativeRelativePath(platform::qs(e.imagePath));
+        if (platform::existe_archivo(path))
+            showPicture(path, isTrue(e.fitImage));
+        else
+            clearPictures();
+    }
+
+    QFont font = texto->font();
+    font.setBold(isTrue(e.fontBold));
+    font.setItalic(isTrue(e.fontItalic));
+    // A face the system does not have keeps the one the box had.
+    if (!platform::fuente_no_instalada(e.fontName))
+        font.setFamily(platform::qs(e.fontName));
+    if (e.fontSize > 0)
+        font.setPointSize(e.fontSize);
+    texto->setFont(font);
+
+    applyTextColor(e.textColor);
+    texto->setPlainText(displayedText(e.description));
+}
+
+void DescriptionArea::showPicture(const QString& path, bool fit) {
+    // Only the visible view is filled, and only with what it can show: a
+    // picture from a camera is decoded at 137 by 105, not at full size.
+    if (fit) {
+        const qreal ratio = Image1->devicePixelRatioF();
+        QImage image = platform::loadPicture(path, {.stretchTo = Image1->size() * ratio, .naturalClip = {}});
+        image.setDevicePixelRatio(ratio);
+        Image1->setPixmap(QPixmap::fromImage(image));
+        foto_desc->clear();
+    } else {
+        const QImage image = platform::loadPicture(path, {.stretchTo = {}, .naturalClip = foto_desc->size()});
+        foto_desc->setPixmap(QPixmap::fromImage(image));
+        Image1->clear();
+    }
+    foto_desc->setVisible(!fit);
+    Image1->setVisible(fit);
+}
+
+// A missing picture leaves an empty area rather than the previous element's picture.
+void DescriptionArea::clearPictures() {
+    foto_desc->clear();
+    Image1->clear();
+}
+
+void DescriptionArea::applyTextColor(std::int32_t textColor) {
+    const QPalette system = QApplication::palette(texto);
+    QColor colour = platform::colorFromListing(textColor, system);
+    // Reading a listing turns every negative colour into the text boxes'
+    // background colour; drawn as text it would be invisible.
+    if (colour.rgba() == texto->palette().color(QPalette::Base).rgba())
+        colour = system.color(QPalette::Active, QPalette::Text);
+    QPalette palette = texto->palette();
+    palette.setColor(QPalette::Text, colour);
+    texto->setPalette(palette);
+}
+
+} // namespace vitrandel

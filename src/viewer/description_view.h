@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QObject>
+#include <cstdint>
+#include <QString>
+
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QPlainTextEdit;
+class QWidget;
+
+namespace vitrandel {
+
+// The two windows that list elements differ here in two ways only: how tall
+// the text is when there is no picture, and whether the pictures are hidden
+// then (the editor covers them with the text instead).
+enum class DescriptionFace { Viewer, Editor };
+
+// The description beside an element list: Frame1 with the text and the two
+// picture views, and Frame2, the notice that there is nothing to show.
+class DescriptionArea : public QObject {
+    Q_OBJECT
+
+public:
+    struct Notice {
+        const char* name;   // objectName of Frame2's label
+        QString text;
+    };
+
+    // Both panels go into `window` at the given place (twips of the window).
+    DescriptionArea(QWidget* window, DescriptionFace face, int panelLeft, int panelTop,
+                    const Notice& notice);
+
+    QGroupBox* frame1() const { return Frame1; }
+    QGroupBox* frame2() const { return Frame2; }
+    QPlainTextEdit* textBox() const { return texto; }
+    QLabel* naturalView() const { return foto_desc; }
+    QLabel* stretchedView() const { return Image1; }
+    QLabel* notice() const { return notice_; }
+
+    // Shows the description of the one element selected in `listado`, or the
+    // notice when nothing is selected.
+    void showDescription(const QListWidget* listado);
+
+    // Frame2 in place of Frame1, as a window shows before anything is selected.
+    void showNotice();
+
+Q_SIGNALS:
+    // The selected element has neither text nor picture.
+    void emptyElementShown();
+
+private:
+    void showPicture(const QString& path, bool fit);
+    void clearPictures();
+    void applyTextColor(std::int32_t textColor);
+
+    DescriptionFace face_;
+    QGroupBox* Frame1;
+    QGroupBox* Frame2;
+    QPlainTextEdit* texto;
+    QLabel* foto_desc;
+    QLabel* Image1;
+    QLabel* notice_;
+};
+
+} // namespace vitrandel

@@ -1,0 +1,84 @@
+#include "viewer/ejecucion_form.h"
+
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QScreen>
+#include <QSignalBlocker>
+
+#include "model/project.h"
+#include "platform/controls.h"
+#include "platform/text.h"
+#include "platform/twips.h"
+#include "viewer/description_view.h"
+
+namespace vitrandel {
+
+using platform::place;
+using platform::twips;
+using platform::twipsRect;
+
+ejecucion_form::ejecucion_form(QWidget* parent) : QWidget(parent, Qt::Window) {
+    setObjectName(QStringLiteral("ejecucion_form"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFixedSize(twips(4845), twips(4530));
+
+    Label1 = place(new QLabel(QStringLiteral("Categorías :"), this), "Label1", twipsRect(240, 240, 1575, 255));
+    categorias = place(new QComboBox(this), "categorias", twipsRect(120, 600, 2175, 315));
+    Label2 = place(new QLabel(QStringLiteral("Listado de elementos :"), this), "Label2",
+                   twipsRect(240, 1200, 1695, 255));
+    listado = place(new QListWidget(this), "listado", twipsRect(120, 1560, 2175, 2790));
+    listado->setSelectionMode(QAbstractItemView::SingleSelection);
+    description_ = new DescriptionArea(this, DescriptionFace::Viewer, 2400, 240,
+                                       {"Label3", QStringLiteral("No hay descripción")});
+
+    connect(categorias, &QComboBox::currentIndexChanged, this, &ejecucion_form::categorias_Click);
+    connect(listado, &QListWidget::itemSelectionChanged, this, &ejecucion_form::listado_Click);
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+
+    Form_Load();
+}
+
+void ejecucion_form::Form_Load() {
+    const Project& p = project();
+    setWindowTitle(p.title.empty() ? QStringLiteral("Indice de este CD") : platform::qs(p.title));
+    {
+        const QSignalBlocker quiet(categorias);
+        categorias->clear();
+        categorias->addItem(QStringLiteral("Sin clasificar"));
+        const int count = std::min<int>(p.categoryCount, kMaxCategories);
+        for (int i = 0; i < count; ++i)
+            categorias->addItem(platform::qs(p.categories[static_cast<std::size_t>(i)]));
+        categorias->setCurrentIndex(0);
+    }
+    categorias_Click();
+}
+
+void ejecucion_form::categorias_Click() {
+    fillElementList();
+    showDescription();
+}
+
+void ejecucion_form::listado_Click() { showDescription(); }
+
+void ejecucion_form::fillElementList() {
+    const QSignalBlocker quiet(listado);
+    listado->clear();
+    const int s = categorias->currentIndex();
+    const Project& p = project();
+    const int count = std::min<int>(p.elementCount, kMaxElements);
+    for (int i = 0; i < count; ++i) {
+        const Element& e = p.elements[static_cast<std::size_t>(i)];
+        // "Sin clasificar" lists the whole listing, so that the index never
+        // opens empty on a listing whose elements all have a category.
+        if (s == 0 || e.category == s)
+            listado->addItem(platform::qs(e.name));
+    }
+}
+
+void ejecucion_form::showDescription() { description_->showDescription(listado); }
+
+} // namespace vitrandel

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QWidget>
+
+class QComboBox;
+class QLabel;
+class QListWidget;
+
+namespace vitrandel {
+
+class DescriptionArea;
+
+// The read-only index of a finished listing: pick a category, pick an
+// element, read its description. Nothing is opened or launched from here.
+class ejecucion_form : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit ejecucion_form(QWidget* parent = nullptr);
+
+    DescriptionArea* description() const { return description_; }
+
+    void fillElementList();
+    void showDescription();
+
+private:
+    void Form_Load();
+    void categorias_Click();
+    void listado_Click();
+
+    QLabel* Label1;
+    QComboBox* categorias;
+    QLabel* Label2;
+    QListWidget* listado;
+    DescriptionArea* description_;
+};
+
+} // namespace vitrandel
