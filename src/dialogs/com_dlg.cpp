@@ -158,8 +158,15 @@ void com_dlg::aceptar_Click() {
     if (!folder.endsWith(QLatin1Char('/')))
         folder += QLatin1Char('/');
     const QString path = folder + name;
-    x.fileDlgResult =
-        extension == QLatin1String("*") ? ss(path) : cambiar_extension(ss(path), ss(extension));
+    QString result = path;
+    if (extension != QLatin1String("*")) {
+        result = qs(cambiar_extension(ss(path), ss(extension)));
+        // Letter case matters to this system's files: a name that already has
+        // the extension keeps its own spelling of it (VIEJO.LST stays so).
+        if (result.compare(path, Qt::CaseInsensitive) == 0)
+            result = path;
+    }
+    x.fileDlgResult = ss(result);
     accept();
 }
 

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QDialog>
+#include <QDir>
+#include <QtTest>
+#include <functional>
+
+#include "platform/modal.h"
+
+// Helpers for tests that drive the program's modal dialogs.
+namespace vitrandel_test_support {
+
+// Queues the steps for the next modal dialog. Whatever the steps leave open
+// is cancelled afterwards, so a failed check never leaves the test waiting.
+inline void onNextDialog(std::function<void(QDialog&)> steps) {
+    vitrandel::platform::ModalSeam::setNextHandler([steps = std::move(steps)](QDialog& dialog) {
+        steps(dialog);
+        if (dialog.isVisible())
+            dialog.reject();
+    });
+}
+
+template <typename T> T* control(QDialog& dialog, const char* name) {
+    return dialog.findChild<T*>(QLatin1String(name));
+}
+
+// Puts the process's current directory back when the test ends.
+class CurrentDirRestorer {
+public:
+    CurrentDirRestorer() : m_saved(QDir::currentPath()) {}
+    ~CurrentDirRestorer() { QDir::setCurrent(m_saved); }
+    CurrentDirRestorer(const CurrentDirRestorer&) = delete;
+    CurrentDirRestorer& operator=(const CurrentDirRestorer&) = delete;
+
+private:
+    QString m_saved;
+};
+
+// A double-click as the window system delivers it: the first click, then the
+// double-click event (item views act only on one that follows a press).
+inline void doubleClick(QAbstractItemView* view, const QModelIndex& index) {
+    const QPoint at = view->visualRect(index).center();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, at);
+}
+
+// Chooses an entry of a drop-down list with the arrow keys, as a user would.
+inline void chooseWithKeys(QComboBox* combo, int index) {
+    while (combo->currentIndex() < index)
+        QTest::keyClick(combo, Qt::Key_Down);
+    while (combo->currentIndex() > index)
+        QTest::keyClick(combo, Qt::Key_Up);
+}
+
+} // namespace vitrandel_test_support
