@@ -33,7 +33,8 @@ ejecucion_form::ejecucion_form(QWidget* parent) : QWidget(parent, Qt::Window) {
     description_ = new DescriptionArea(this, DescriptionFace::Viewer, 2400, 240,
                                        {"Label3", QStringLiteral("No hay descripción")});
 
-    connect(categorias, &QComboBox::currentIndexChanged, this, &ejecucion_form::categorias_Click);
+    // Also when the user picks the entry already shown: the list is rebuilt.
+    connect(categorias, &QComboBox::activated, this, &ejecucion_form::categorias_Click);
     connect(listado, &QListWidget::itemSelectionChanged, this, &ejecucion_form::listado_Click);
 
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -45,15 +46,12 @@ ejecucion_form::ejecucion_form(QWidget* parent) : QWidget(parent, Qt::Window) {
 void ejecucion_form::Form_Load() {
     const Project& p = project();
     setWindowTitle(p.title.empty() ? QStringLiteral("Indice de este CD") : platform::qs(p.title));
-    {
-        const QSignalBlocker quiet(categorias);
-        categorias->clear();
-        categorias->addItem(QStringLiteral("Sin clasificar"));
-        const int count = std::min<int>(p.categoryCount, kMaxCategories);
-        for (int i = 0; i < count; ++i)
-            categorias->addItem(platform::qs(p.categories[static_cast<std::size_t>(i)]));
-        categorias->setCurrentIndex(0);
-    }
+    categorias->clear();
+    categorias->addItem(QStringLiteral("Sin clasificar"));
+    const int count = std::min<int>(p.categoryCount, kMaxCategories);
+    for (int i = 0; i < count; ++i)
+        categorias->addItem(platform::qs(p.categories[static_cast<std::size_t>(i)]));
+    categorias->setCurrentIndex(0);
     categorias_Click();
 }
 
