@@ -9,6 +9,7 @@ packages=(
   fonts-liberation fonts-wine
   nlohmann-json3-dev libbenchmark-dev
   xvfb xauth imagemagick
+  xdotool hyperfine
 )
 
 missing=()

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Takes docs/viewer.png: the viewer on the demo listing under Xvfb, after a
+# click on the list and two presses of the down arrow have selected the third
+# element ("Vacaciones en la playa", which has a picture).
+# Usage: scripts/screenshot-viewer.sh [build-folder]   (default: build)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+bin="$root/${1:-build}/src/vitrandel"
+out="$root/docs/viewer.png"
+
+xvfb-run -a -s "-screen 0 1024x768x24" bash -euo pipefail -c '
+  cd "$1/examples/demo"
+  "$2" demo.lst &
+  viewer=$!
+  trap "kill $viewer 2>/dev/null || true" EXIT
+  window=$(xdotool search --sync --onlyvisible --name "Colección")
+  sleep 1
+  # The first entry of the element list, at about 50, 112 pixels in the window.
+  xdotool mousemove --window "$window" 50 112 click 1
+  xdotool key --window "$window" Down Down
+  sleep 1
+  import -window "$window" "$3"
+' _ "$root" "$bin" "$out"
+echo "Wrote $out"
