@@ -47,11 +47,11 @@ inline void doubleClick(QAbstractItemView* view, const QModelIndex& index) {
 }
 
 // Chooses an entry of a drop-down list with the arrow keys, as a user would.
+// The list may refuse the choice and go back, so the steps are counted once.
 inline void chooseWithKeys(QComboBox* combo, int index) {
-    while (combo->currentIndex() < index)
-        QTest::keyClick(combo, Qt::Key_Down);
-    while (combo->currentIndex() > index)
-        QTest::keyClick(combo, Qt::Key_Up);
+    const int steps = index - combo->currentIndex();
+    for (int i = 0; i < qAbs(steps); ++i)
+        QTest::keyClick(combo, steps > 0 ? Qt::Key_Down : Qt::Key_Up);
 }
 
 } // namespace vitrandel_test_support
