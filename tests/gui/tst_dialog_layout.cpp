@@ -1,0 +1,130 @@
+#include <QAbstractButton>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <memory>
+
+#include "dialogs/cambio_dir.h"
+#include "dialogs/com_dlg.h"
+#include "dialogs/opciones_form.h"
+#include "dialogs/preguntar_password.h"
+#include "model/project.h"
+#include "platform/twips.h"
+#include "support/dialog_test.h"
+#include "support/gui_test.h"
+
+using namespace vitrandel;
+using namespace vitrandel_test_support;
+using namespace Qt::StringLiterals;
+using platform::twipsRect;
+
+namespace {
+
+std::unique_ptr<QDialog> makeDialog(const QString& kind) {
+    if (kind == u"com_dlg")
+        return std::make_unique<com_dlg>();
+    if (kind == u"cambio_dir")
+        return std::make_unique<cambio_dir>();
+    if (kind == u"opciones_form")
+        return std::make_unique<opciones_form>();
+    return std::make_unique<preguntar_password>();
+}
+
+QString caption(const QWidget* w) {
+    if (auto* label = qobject_cast<const QLabel*>(w))
+        return label->text();
+    if (auto* button = qobject_cast<const QAbstractButton*>(w))
+        return button->text();
+    return {};
+}
+
+} // namespace
+
+class TestDialogLayout : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() {
+        startGuiTest();
+        exchange().fileDlgCaption = "Abrir...";
+        exchange().dirDlgStart = ".";
+    }
+    void cleanup() { VITRANDEL_VERIFY_NO_UNANSWERED_BOXES(); }
+
+    // One row for each window (empty control: its inner size and caption),
+    // then one for each control.
+    void controlsSitWhereDesigned_data() {
+        QTest::addColumn<QString>("dialog");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QRect>("twips");
+        QTest::addColumn<QString>("caption");
+        auto row = [](const char* dialog, const char* name, QRect r, const char* text) {
+            QTest::addRow("%s %s", dialog, name)
+                << QString::fromLatin1(dialog) << QString::fromLatin1(name) << r
+                << QString::fromUtf8(text);
+        };
+        row("com_dlg", "", QRect(0, 0, 5775, 3435), "Abrir...");
+        row("com_dlg", "Label1", QRect(480, 240, 720, 255), "Unidad :");
+        row("com_dlg", "Drive1", QRect(1200, 240, 2895, 315), "");
+        row("com_dlg", "Dir1", QRect(360, 600, 2535, 1665), "");
+        row("com_dlg", "File1", QRect(2880, 600, 2655, 1650), "");
+        row("com_dlg", "Label2", QRect(360, 2400, 1560, 255), "Nombre de archivo :");
+        row("com_dlg", "Text1", QRect(1920, 2400, 2175, 285), "");
+        row("com_dlg", "Label3", QRect(360, 2880, 1320, 255), "Tipo de archivo :");
+        row("com_dlg", "Combo1", QRect(1680, 2880, 2415, 315), "");
+        row("com_dlg", "aceptar", QRect(4200, 2400, 1455, 375), "&Aceptar");
+        row("com_dlg", "cancelar", QRect(4200, 2880, 1455, 375), "Cancelar");
+        row("cambio_dir", "", QRect(0, 0, 4365, 3165), "Seleccione un directorio...");
+        row("cambio_dir", "Drive1", QRect(240, 120, 2295, 315), "");
+        row("cambio_dir", "Dir1", QRect(240, 600, 2295, 2340), "");
+        row("cambio_dir", "aceptar", QRect(2760, 240, 1455, 375), "&Aceptar");
+        row("cambio_dir", "cancelar", QRect(2760, 720, 1455, 375), "Cancelar");
+        row("cambio_dir", "dejar", QRect(2760, 1680, 1455, 375), "Ruta por defecto");
+        row("opciones_form", "", QRect(0, 0, 5775, 2625), "Opciones");
+        row("opciones_form", "Check1", QRect(360, 480, 5055, 255),
+            "Impedir futuras modificaciones (no se volverá a preguntar)");
+        row("opciones_form", "Check2", QRect(360, 960, 2175, 255), "Protegido por password");
+        row("opciones_form", "Text1", QRect(2520, 960, 2535, 285), "");
+        row("opciones_form", "aceptar", QRect(4200, 1560, 1455, 375), "&Aceptar");
+        row("opciones_form", "cancelar", QRect(4200, 2040, 1455, 375), "Cancelar");
+        row("preguntar_password", "", QRect(0, 0, 5985, 1170), "Archivo protegido por password");
+        row("preguntar_password", "Label1", QRect(240, 360, 1455, 255), "Ingrese password :");
+        row("preguntar_password", "Text1", QRect(1680, 360, 2415, 285), "");
+        row("preguntar_password", "aceptar", QRect(4320, 120, 1455, 375), "&Aceptar");
+        row("preguntar_password", "cancelar", QRect(4320, 600, 1455, 375), "Cancelar");
+    }
+    void controlsSitWhereDesigned() {
+        QFETCH(QString, dialog);
+        QFETCH(QString, name);
+        QFETCH(QRect, twips);
+        QFETCH(QString, caption);
+        const auto window = makeDialog(dialog);
+        const QRect expected = twipsRect(twips.x(), twips.y(), twips.width(), twips.height());
+        if (name.isEmpty()) {
+            QCOMPARE(window->size(), expected.size());
+            QCOMPARE(window->windowTitle(), caption);
+            return;
+        }
+        const auto* w = window->findChild<QWidget*>(name);
+        QVERIFY2(w, qPrintable(name));
+        QCOMPARE(w->parentWidget(), window.get());
+        QCOMPARE(w->geometry(), expected);
+        QCOMPARE(::caption(w), caption);
+        if (name == u"aceptar")
+            QVERIFY(static_cast<const QPushButton*>(w)->isDefault());
+    }
+
+    void typingStartsInTheNameBox_data() {
+        QTest::addColumn<QString>("dialog");
+        QTest::newRow("com_dlg") << "com_dlg";
+        QTest::newRow("preguntar_password") << "preguntar_password";
+    }
+    void typingStartsInTheNameBox() {
+        QFETCH(QString, dialog);
+        const auto window = makeDialog(dialog);
+        QCOMPARE(window->focusWidget(), window->findChild<QLineEdit*>(u"Text1"_s));
+    }
+};
+
+QTEST_MAIN(TestDialogLayout)
+#include "tst_dialog_layout.moc"
