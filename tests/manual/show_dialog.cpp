@@ -1,0 +1,43 @@
+// Shows one of the editor's dialogs on its own, for a person to look at:
+//   show_dialog com_dlg|cambio_dir|opciones_form|preguntar_password [folder]
+// The folder becomes the current directory first.
+#include <QApplication>
+#include <QDir>
+
+#include "dialogs/cambio_dir.h"
+#include "dialogs/com_dlg.h"
+#include "dialogs/opciones_form.h"
+#include "dialogs/preguntar_password.h"
+#include "model/project.h"
+#include "platform/application.h"
+
+using namespace vitrandel;
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    platform::installQtTranslation(app);
+    platform::useDesignFont(app);
+    const QStringList args = QApplication::arguments();
+    const QString which = args.value(1, QStringLiteral("com_dlg"));
+    if (args.size() > 2)
+        QDir::setCurrent(args[2]);
+
+    ExchangeFields& x = exchange();
+    x.fileDlgCaption = "Guardar como...";
+    x.fileDlgFilters[0] = "Listados (*.lst)";
+    x.fileDlgFilters[1] = "Todos los archivos (*.*)";
+    x.fileDlgMode = 2;
+    x.dirDlgStart = ".";
+    project().password = "Secreto";
+    project().passwordEnabled = kTrue;
+
+    if (which == QLatin1String("cambio_dir"))
+        cambio_dir::mostrar(nullptr);
+    else if (which == QLatin1String("opciones_form"))
+        opciones_form::mostrar(nullptr);
+    else if (which == QLatin1String("preguntar_password"))
+        preguntar_password::mostrar(nullptr);
+    else
+        com_dlg::mostrar(nullptr);
+    return 0;
+}
