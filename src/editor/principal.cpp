@@ -1,0 +1,337 @@
+#include "editor/principal.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalBlocker>
+
+#include "dialogs/cambio_dir.h"
+#include "dialogs/com_dlg.h"
+#include "dialogs/opciones_form.h"
+#include "dialogs/password_gate.h"
+#include "editor/acerca_form.h"
+#include "model/project.h"
+#include "platform/controls.h"
+#include "platform/listing_io.h"
+#include "platform/message_box.h"
+#include "platform/modal.h"
+#include "platform/text.h"
+#include "platform/twips.h"
+#include "startup/inicial.h"
+#include "viewer/description_view.h"
+
+namespace vitrandel {
+
+using platform::place;
+using platform::qs;
+using platform::ss;
+using platform::twips;
+using platform::twipsRect;
+
+namespace {
+const char* const kModifiedQuestion =
+    "Proyecto actual se encuentra modificado. ¿Desea guardar los cambios?";
+}
+
+principal::principal(QWidget* parent) : QMainWindow(parent) {
+    setObjectName(QStringLiteral("principal"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    buildControls();
+    buildMenus();
+    Form_Load();
+}
+
+principal::~principal() = default;
+
+void principal::buildControls() {
+    auto* area = new QWidget(this);
+    area->setFixedSize(twips(5145), twips(5115));
+    setCentralWidget(area);
+
+    Label2 = place(new QLabel(QStringLiteral("Título del indice :"), area), "Label2",
+                   twipsRect(240, 120, 1335, 255));
+    titulo_txt = place(new QLineEdit(area), "titulo_txt", twipsRect(1560, 120, 3375, 285));
+    categorias = place(new QComboBox(area), "categorias", twipsRect(240, 600, 2175, 315));
+    cat_editar = place(new QPushButton(QStringLiteral("Editar"), area), "cat_editar",
+                       twipsRect(720, 960, 1215, 375));
+    listado = place(new QListWidget(area), "listado", twipsRect(240, 1440, 2175, 2595));
+    agregar = place(new QPushButton(QStringLiteral("&Agregar"), area), "agregar",
+                    twipsRect(120, 4200, 1095, 375));
+    eliminar = place(new QPushButton(QStringLiteral("&Eliminar"), area), "eliminar",
+                     twipsRect(1320, 4200, 1095, 375));
+    cambiar_cat = place(new QPushButton(QStringLiteral("Cambiar de categoría"), area),
+                        "cambiar_cat", twipsRect(120, 4680, 2295, 375));
+    listado->setSelectionMode(QAbstractItemView::SingleSelection);
+    eliminar->setEnabled(false);
+    cambiar_cat->setEnabled(false);
+
+    descripcion_ = new DescriptionArea(area, DescriptionFace::Editor, 2640, 600,
+                                       {"Label1", QStringLiteral("Elemento sin descripción")});
+    Frame1 = descripcion_->frame1();
+    Frame2 = descripcion_->frame2();
+    Label1 = descripcion_->notice();
+    editar = place(new QPushButton(QStringLiteral("E&ditar"), Frame1), "editar",
+                   twipsRect(480, 3600, 1335, 375));
+    editar_2 = place(new QPushButton(QStringLiteral("E&ditar"), Frame2), "editar_2",
+                     twipsRect(480, 3600, 1335, 375));
+    editar_2->setEnabled(false);
+    connect(descripcion_, &DescriptionArea::emptyElementShown, editar_2,
+            [this] { editar_2->setEnabled(true); });
+
+    connect(categorias, &QComboBox::currentIndexChanged, this, &principal::categorias_Click);
+    connect(listado, &QListWidget::itemSelectionChanged, this, &principal::listado_Click);
+    connect(titulo_txt, &QLineEdit::textChanged, this, &principal::titulo_txt_Change);
+
+    setWindowTitle(QStringLiteral("Vitrandel"));
+}
+
+void principal::buildMenus() {
+    auto action = [this](QMenu* menu, const char* name, const QString& caption,
+                         void (principal::*handler)()) {
+        QAction* a = menu->addAction(caption);
+        a->setObjectName(QLatin1String(name));
+        connect(a, &QAction::triggered, this, handler);
+        return a;
+    };
+    auto separator = [](QMenu* menu, const char* name) {
+        QAction* a = menu->addSeparator();
+        a->setObjectName(QLatin1String(name));
+        return a;
+    };
+
+    menu_archivo = menuBar()->addMenu(QStringLiteral("A&rchivo"));
+    menu_archivo->setObjectName(QStringLiteral("menu_archivo"));
+    archivo_nuevo = action(menu_archivo, "archivo_nuevo", QStringLiteral("&Nuevo"),
+                           &principal::archivo_nuevo_Click);
+    archivo_abrir = action(menu_archivo, "archivo_abrir", QStringLiteral("&Abrir..."),
+                           &principal::archivo_abrir_Click);
+    archivo_guardar = action(menu_archivo, "archivo_guardar", QStringLiteral("&Guardar"),
+                             &principal::archivo_guardar_Click);
+    archivo_guardar_como = action(menu_archivo, "archivo_guardar_como",
+                                  QStringLiteral("Guardar &como..."),
+                                  &principal::archivo_guardar_como_Click);
+    archivo_raya1 = separator(menu_archivo, "archivo_raya1");
+    archivo_salir = action(menu_archivo, "archivo_salir", QStringLiteral("&Salir"),
+                           &principal::archivo_salir_Click);
+
+    menu_proyecto = menuBar()->addMenu(QStringLiteral("&Proyecto"));
+    menu_proyecto->setObjectName(QStringLiteral("menu_proyecto"));
+    proyecto_ejecutar = action(menu_proyecto, "proyecto_ejecutar", QStringLiteral("&Ejecutar"),
+                               &principal::proyecto_ejecutar_Click);
+    proyecto_opciones = action(menu_proyecto, "proyecto_opciones",
+                               QStringLiteral("&Opciones..."), &principal::proyecto_opciones_Click);
+    proyecto_raya1 = separator(menu_proyecto, "proyecto_raya1");
+    proyecto_curdir = action(menu_proyecto, "proyecto_curdir",
+                             QStringLiteral("E&stablecer directorio de trabajo..."),
+                             &principal::proyecto_curdir_Click);
+
+    menu_ayuda = menuBar()->addMenu(QStringLiteral("A&yuda"));
+    menu_ayuda->setObjectName(QStringLiteral("menu_ayuda"));
+    ayuda_acerca = action(menu_ayuda, "ayuda_acerca", QStringLiteral("Acerca de Vitrandel..."),
+                          &principal::ayuda_acerca_Click);
+
+    connect(menu_archivo, &QMenu::aboutToShow, this, &principal::menu_archivo_Click);
+    connect(menu_proyecto, &QMenu::aboutToShow, this, &principal::menu_proyecto_Click);
+}
+
+void principal::Form_Load() {
+    fillCategoryList();
+    setWindowTitle(QStringLiteral("Vitrandel"));
+    if (!exchange().fileDlgResult.empty()) {
+        const bool read = platform::cargar_listado(qs(exchange().fileDlgResult));
+        titulo_txt->setText(qs(project().title));
+        if (read)
+            project().modified = kFalse;
+    }
+    descripcion_->showNotice();
+    adjustSize();
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+}
+
+void principal::fillCategoryList() {
+    const int remembered = categorias->currentIndex();
+    {
+        const QSignalBlocker quiet(categorias);
+        categorias->clear();
+        categorias->addItem(QStringLiteral("Mostrar todos"));
+        for (int i = 0; i < project().categoryCount; ++i)
+            categorias->addItem(qs(project().categories[static_cast<std::size_t>(i)]));
+        // An entry that no longer exists falls back to "Mostrar todos".
+        categorias->setCurrentIndex(remembered >= 0 && remembered < categorias->count() ? remembered : 0);
+    }
+    categorias_Click();
+}
+
+void principal::fillElementList() {
+    const QSignalBlocker quiet(listado);
+    listado->clear();
+    const int s = categorias->currentIndex();
+    const Project& p = project();
+    for (int i = 0; i < p.elementCount; ++i) {
+        const Element& e = p.elements[static_cast<std::size_t>(i)];
+        if (e.category == s || s == 0)
+            listado->addItem(qs(e.name));
+    }
+}
+
+void principal::categorias_Click() {
+    fillElementList();
+    showDescription();
+}
+
+void principal::listado_Click() {
+    showDescription();
+    const bool one = listado->selectedItems().size() == 1;
+    eliminar->setEnabled(one);
+    cambiar_cat->setEnabled(one && project().categoryCount > 0);
+}
+
+void principal::titulo_txt_Change() {
+    project().title = ss(titulo_txt->text());
+    project().modified = kTrue;
+}
+
+void principal::showDescription() { descripcion_->showDescription(listado); }
+
+// --- Project commands -------------------------------------------------------
+
+void principal::menu_archivo_Click() { archivo_guardar->setEnabled(!project().listingPath.empty()); }
+
+void principal::menu_proyecto_Click() { proyecto_ejecutar->setEnabled(project().elementCount != 0); }
+
+bool principal::askToSaveChanges() {
+    if (!isTrue(project().modified))
+        return true;
+    switch (platform::msgBox(QString::fromUtf8(kModifiedQuestion), platform::vbYesNoCancel)) {
+    case platform::vbYes: return save();
+    case platform::vbNo: return true;
+    default: return false;
+    }
+}
+
+void principal::archivo_nuevo_Click() {
+    if (!askToSaveChanges())
+        return;
+    Project& p = project();
+    for (int i = 0; i < p.elementCount; ++i) {
+        Element& e = p.elements[static_cast<std::size_t>(i)];
+        const std::int16_t fit = e.fitImage; // New has always left the fit flag alone
+        e = Element{};
+        e.fitImage = fit;
+    }
+    p.elementCount = 0;
+    for (int i = 0; i < p.categoryCount; ++i)
+        p.categories[static_cast<std::size_t>(i)].clear();
+    p.categoryCount = 0;
+    fillElementList();
+    descripcion_->showNotice();
+    {
+        const QSignalBlocker quiet(categorias);
+        categorias->clear();
+        categorias->addItem(QStringLiteral("Mostrar todos"));
+        categorias->setCurrentIndex(0);
+    }
+    p.title.clear();
+    titulo_txt->setText(QString());
+    p.modified = kFalse;
+}
+
+void principal::showFileDialog(const char* caption, int mode) {
+    ExchangeFields& x = exchange();
+    x.fileDlgCaption = caption;
+    x.fileDlgFilters = {};
+    x.fileDlgFilters[0] = "Listados (*.lst)";
+    x.fileDlgFilters[1] = "Todos los archivos (*.*)";
+    x.fileDlgMode = static_cast<std::int16_t>(mode);
+    x.fileDlgFileName.clear();
+    com_dlg::mostrar(this);
+}
+
+void principal::archivo_abrir_Click() {
+    if (!askToSaveChanges())
+        return;
+    showFileDialog("Abrir...", 1);
+    if (exchange().fileDlgResult.empty())
+        return;
+    const bool read = platform::cargar_listado(qs(exchange().fileDlgResult));
+    // A listing that failed to read must not be overwritten by the next Save.
+    if (!read)
+        exchange().fileDlgResult.clear();
+    fillElementList();
+    fillCategoryList();
+    titulo_txt->setText(qs(project().title));
+    if (read)
+        project().modified = kFalse;
+}
+
+bool principal::save() {
+    if (exchange().fileDlgResult.empty())
+        return saveAs();
+    if (!platform::guardar_listado(qs(exchange().fileDlgResult)))
+        return false;
+    project().modified = kFalse;
+    return true;
+}
+
+bool principal::saveAs() {
+    showFileDialog("Guardar como...", 2);
+    if (exchange().fileDlgResult.empty())
+        return false;
+    if (!platform::guardar_listado(qs(exchange().fileDlgResult)))
+        return false;
+    project().modified = kFalse;
+    return true;
+}
+
+void principal::archivo_guardar_Click() { save(); }
+
+void principal::archivo_guardar_como_Click() { saveAs(); }
+
+void principal::archivo_salir_Click() { close(); }
+
+void principal::closeEvent(QCloseEvent* event) {
+    if (!closingConfirmed_ && !askToSaveChanges()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+void principal::proyecto_ejecutar_Click() {
+    if (!askToSaveChanges())
+        return;
+    // The viewer first, so that the program never finds itself without a window.
+    startup::showViewer();
+    closingConfirmed_ = true;
+    close();
+}
+
+void principal::proyecto_opciones_Click() {
+    if (password_gate(this))
+        opciones_form::mostrar(this);
+}
+
+void principal::proyecto_curdir_Click() {
+    ExchangeFields& x = exchange();
+    x.dirDlgStart = isTrue(project().useCurrentDir) ? std::string(".") : ss(QDir::currentPath());
+    cambio_dir::mostrar(this);
+}
+
+void principal::ayuda_acerca_Click() {
+    acerca_form about(this);
+    platform::execModal(about);
+}
+
+} // namespace vitrandel

@@ -1,0 +1,95 @@
+#pragma once
+
+#include <QMainWindow>
+
+class QAction;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QPushButton;
+
+namespace vitrandel {
+
+class DescriptionArea;
+
+// The editor: title, category filter, element list, description and the
+// project commands behind its menus.
+class principal : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit principal(QWidget* parent = nullptr);
+    ~principal() override;
+
+    QLabel* Label2;
+    QLineEdit* titulo_txt;
+    QComboBox* categorias;
+    QPushButton* cat_editar;
+    QListWidget* listado;
+    QPushButton* agregar;
+    QPushButton* eliminar;
+    QPushButton* cambiar_cat;
+    QGroupBox* Frame1;
+    QGroupBox* Frame2;
+    QPushButton* editar;
+    QPushButton* editar_2;
+    QLabel* Label1;
+
+    QMenu* menu_archivo;
+    QAction* archivo_nuevo;
+    QAction* archivo_abrir;
+    QAction* archivo_guardar;
+    QAction* archivo_guardar_como;
+    QAction* archivo_raya1;
+    QAction* archivo_salir;
+    QMenu* menu_proyecto;
+    QAction* proyecto_ejecutar;
+    QAction* proyecto_opciones;
+    QAction* proyecto_raya1;
+    QAction* proyecto_curdir;
+    QMenu* menu_ayuda;
+    QAction* ayuda_acerca;
+
+    // Window routines the commands rerun after they change the Project.
+    void fillElementList();
+    void fillCategoryList();
+    void showDescription();
+
+    // Menu handlers, public so that the commands can be run as the menus run them.
+    void menu_archivo_Click();
+    void menu_proyecto_Click();
+    void archivo_nuevo_Click();
+    void archivo_abrir_Click();
+    void archivo_guardar_Click();
+    void archivo_guardar_como_Click();
+    void archivo_salir_Click();
+    void proyecto_ejecutar_Click();
+    void proyecto_opciones_Click();
+    void proyecto_curdir_Click();
+    void ayuda_acerca_Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildControls();
+    void buildMenus();
+    void Form_Load();
+    void categorias_Click();
+    void listado_Click();
+    void titulo_txt_Change();
+
+    // Commands that would drop unsaved work ask first; false means "stop".
+    bool askToSaveChanges();
+    bool save();
+    bool saveAs();
+    void showFileDialog(const char* caption, int mode);
+
+    DescriptionArea* descripcion_ = nullptr;
+    // A Run or an answered close may leave without asking again.
+    bool closingConfirmed_ = false;
+};
+
+} // namespace vitrandel
