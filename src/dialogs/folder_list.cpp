@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QStyle>
 #include <QStyledItemDelegate>
 
@@ -56,6 +57,17 @@ bool FolderList::setPath(const QString& folder) {
     if (moved)
         Q_EMIT pathChanged(m_path);
     return true;
+}
+
+void FolderList::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && event->modifiers() == Qt::NoModifier && currentRow() >= 0 &&
+        currentRow() != m_openRow) {
+        setPath(currentItem()->data(kPathRole).toString());
+        event->accept();
+        return;
+    }
+    QListWidget::keyPressEvent(event);
 }
 
 QStringList FolderList::subfolders() const {

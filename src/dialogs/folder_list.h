@@ -7,7 +7,9 @@ namespace vitrandel {
 
 // The classic folder list: the open folder's ancestors from its volume's root
 // down, the open folder itself, then its subfolders one step further in.
-// Double-clicking an entry opens that folder; merely highlighting one does not.
+// Double-clicking an entry opens that folder, and so does Enter on a highlighted
+// one; merely highlighting does not. Enter on the open folder itself is left
+// to the dialog's default button.
 class FolderList : public QListWidget {
     Q_OBJECT
 public:
@@ -25,6 +27,9 @@ public:
 
 Q_SIGNALS:
     void pathChanged(const QString& path);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void fill();

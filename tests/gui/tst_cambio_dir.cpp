@@ -135,6 +135,28 @@ private Q_SLOTS:
         QCOMPARE(project().useCurrentDir, kFalse);
     }
 
+    // From the keyboard: Enter opens the highlighted folder; Enter on the open
+    // folder is Aceptar.
+    void enterOpensThenAccepts() {
+        CurrentDirRestorer restore;
+        QDir::setCurrent(m_root);
+        exchange().dirDlgStart = ".";
+        bool stayedAfterFirst = false;
+        onNextDialog([&](QDialog& d) {
+            auto* dir = control<FolderList>(d, "Dir1");
+            dir->setFocus();
+            QTest::keyClick(dir, Qt::Key_Down); // otra
+            QTest::keyClick(dir, Qt::Key_Down); // sub
+            QTest::keyClick(dir, Qt::Key_Return);
+            stayedAfterFirst = d.isVisible();
+            QCOMPARE(dir->path(), at(u"sub"_s));
+            QTest::keyClick(dir, Qt::Key_Return);
+        });
+        cambio_dir::mostrar(nullptr);
+        QVERIFY(stayedAfterFirst);
+        QCOMPARE(QDir::currentPath(), at(u"sub"_s));
+    }
+
     void rutaPorDefectoKeepsTheDirectory() {
         CurrentDirRestorer restore;
         QDir::setCurrent(m_root);
