@@ -93,7 +93,7 @@ private:
         const std::string_view value = trimBlanks(rest(kWorkingDir));
         if (value == ".") {
             out_.project.useCurrentDir = kTrue;
-            out_.workingDir = ".";
+            out_.workingDir.assign(1, '.');
         } else {
             out_.project.useCurrentDir = kFalse;
             out_.workingDir = cp1252::toUtf8(value);

@@ -152,7 +152,10 @@ std::optional<std::int32_t> toInt32(double value) {
 }
 
 std::string numberText(long long value) {
-    return value < 0 ? std::to_string(value) : " " + std::to_string(value);
+    // Built in place: GCC 12 warns falsely (-Wrestrict) about " " + to_string() in Release.
+    std::string text(value < 0 ? 0 : 1, ' ');
+    text += std::to_string(value);
+    return text;
 }
 
 std::string booleanWord(std::int16_t value) { return value != 0 ? "True" : "False"; }
