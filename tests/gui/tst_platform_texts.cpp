@@ -89,12 +89,6 @@ private Q_SLOTS:
         QCOMPARE(shown, buttons);
     }
 
-    void queuedAnswerIsUsedOnce() {
-        MessageBoxSeam::setNextAnswer(vbNo);
-        QCOMPARE(msgBox(QStringLiteral("¿Guardar?"), vbYesNoCancel), int(vbNo));
-        QVERIFY(!MessageBoxSeam::hasQueuedAnswer());
-    }
-
     void colours_data() {
         QTest::addColumn<int>("value");
         QTest::addColumn<QColor>("colour"); // invalid: the palette role named below
