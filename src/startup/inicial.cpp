@@ -2,16 +2,14 @@
 
 #include <QCoreApplication>
 #include <QEvent>
-#include <QGuiApplication>
 #include <QPointer>
-#include <QScreen>
 #include <QTimer>
 #include <QWidget>
 
 #include "model/project.h"
 #include "platform/file_helpers.h"
 #include "platform/listing_io.h"
-#include "platform/twips.h"
+#include "editor/principal.h"
 #include "viewer/ejecucion_form.h"
 
 namespace vitrandel::startup {
@@ -67,13 +65,7 @@ QWidget* showViewer() {
 }
 
 QWidget* showEditor() {
-    auto* editor = new QWidget(nullptr, Qt::Window);
-    editor->setObjectName(QStringLiteral("principal"));
-    editor->setAttribute(Qt::WA_DeleteOnClose);
-    editor->setWindowTitle(QStringLiteral("Vitrandel"));
-    editor->setFixedSize(platform::twips(5145), platform::twips(5115));
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        editor->move(screen->availableGeometry().center() - editor->rect().center());
+    auto* editor = new principal;
     editor->show();
     return editor;
 }
