@@ -4,13 +4,11 @@
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QSignalBlocker>
 
 #include "dialogs/cambio_dir.h"
@@ -153,11 +151,7 @@ void principal::Form_Load() {
     }
     descripcion_->showNotice();
     adjustSize();
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    platform::centerOnScreen(this);
 }
 
 void principal::fillCategoryList() {

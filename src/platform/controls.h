@@ -14,3 +14,12 @@ template <typename W> W* place(W* control, const char* name, const QRect& geomet
 }
 
 } // namespace vitrandel::platform
+
+class QWidget;
+
+namespace vitrandel::platform {
+
+// Main windows open in the middle of the screen, frame included.
+void centerOnScreen(QWidget* window);
+
+} // namespace vitrandel::platform

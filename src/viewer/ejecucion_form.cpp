@@ -1,10 +1,8 @@
 #include "viewer/ejecucion_form.h"
 
 #include <QComboBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
-#include <QScreen>
 #include <QSignalBlocker>
 
 #include "model/project.h"
@@ -37,8 +35,7 @@ ejecucion_form::ejecucion_form(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(categorias, &QComboBox::activated, this, &ejecucion_form::categorias_Click);
     connect(listado, &QListWidget::itemSelectionChanged, this, &ejecucion_form::listado_Click);
 
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    platform::centerOnScreen(this);
 
     Form_Load();
 }
