@@ -20,13 +20,6 @@ using platform::MessageBoxSeam;
 
 namespace {
 
-QStringList entries(const QListWidget* list) {
-    QStringList texts;
-    for (int i = 0; i < list->count(); ++i)
-        texts.append(list->item(i)->text());
-    return texts;
-}
-
 void openEntry(FolderList* list, const QString& text) {
     const auto found = list->findItems(text, Qt::MatchExactly);
     QCOMPARE(found.size(), 1);

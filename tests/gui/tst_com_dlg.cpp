@@ -34,13 +34,6 @@ void requestFile(int mode, const QStringList& filters = kEditorFilters) {
     x.fileDlgResult = "left over from before";
 }
 
-QStringList entries(const QListWidget* list) {
-    QStringList texts;
-    for (int i = 0; i < list->count(); ++i)
-        texts.append(list->item(i)->text());
-    return texts;
-}
-
 void touch(const QString& path) {
     QFile f(path);
     QVERIFY(f.open(QIODevice::WriteOnly));

@@ -62,13 +62,6 @@ std::vector<std::string> fileLines(const QString& path) {
     return unscrambledLines(readFileBytes(platform::ss(path), &e).value_or(""));
 }
 
-QStringList entries(const QListWidget* list) {
-    QStringList texts;
-    for (int i = 0; i < list->count(); ++i)
-        texts.append(list->item(i)->text());
-    return texts;
-}
-
 // Answers the next file dialog by typing a name and pressing Aceptar.
 void chooseFileNamed(const QString& name) {
     onNextDialog([name](QDialog& d) {

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
+#include <QListWidget>
 #include <QtTest>
 #include <functional>
 
@@ -24,6 +25,14 @@ inline void onNextDialog(std::function<void(QDialog&)> steps) {
 
 template <typename T> T* control(QDialog& dialog, const char* name) {
     return dialog.findChild<T*>(QLatin1String(name));
+}
+
+// The texts of a list, in order.
+inline QStringList entries(const QListWidget* list) {
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts.append(list->item(i)->text());
+    return texts;
 }
 
 // Puts the process's current directory back when the test ends.
