@@ -468,6 +468,10 @@ private Q_SLOTS:
         onNextDialog([](QDialog& d) {
             QCOMPARE(d.windowTitle(), QStringLiteral(" Acerca de Vitrandel"));
             QCOMPARE(control<QLabel>(d, "Label1")->text(), QStringLiteral("Vitrandel"));
+            QCOMPARE(control<QLabel>(d, "Label1")->geometry(), platform::twipsRect(1200, 360, 2415, 255));
+            QCOMPARE(control<QLabel>(d, "Label2")->geometry(), platform::twipsRect(840, 840, 3135, 255));
+            QCOMPARE(control<QLabel>(d, "Label3")->geometry(), platform::twipsRect(1320, 1440, 2175, 255));
+            QCOMPARE(control<QPushButton>(d, "aceptar")->geometry(), platform::twipsRect(1320, 2280, 2175, 375));
             QTest::mouseClick(control<QPushButton>(d, "aceptar"), Qt::LeftButton);
         });
         w_->ayuda_acerca_Click();
