@@ -74,7 +74,10 @@ void com_dlg::mostrar(QWidget* parent) {
 void com_dlg::Form_Load() {
     const ExchangeFields& x = exchange();
     setWindowTitle(qs(x.fileDlgCaption));
-    Dir1->setPath(QDir::currentPath());
+    // A working directory removed meanwhile leaves the lists at its volume's
+    // root rather than at nothing.
+    if (!Dir1->setPath(QDir::currentPath()))
+        Dir1->setPath(platform::volumeOf(QDir::currentPath()));
     Drive1->setDrive(platform::volumeOf(Dir1->path()));
 
     Combo1->clear();
@@ -118,18 +121,28 @@ void com_dlg::File1_Click() {
 }
 
 void com_dlg::Text1_Change() {
-    const QString typed = Text1->text().toLower();
+    const QString typed = Text1->text();
+    const QString lowered = typed.toLower();
+    // Names that differ only in letter case are different files here, so the
+    // name spelled exactly as typed comes before any other spelling.
+    int match = -1;
     for (int i = 0; i < File1->count(); ++i) {
-        if (File1->item(i)->text().toLower() != typed)
-            continue;
-        // Picking the entry that is already picked must still put the list's
-        // spelling into the box.
-        if (File1->item(i)->isSelected())
-            File1_Click();
-        else
-            File1->setCurrentRow(i);
-        return;
+        const QString name = File1->item(i)->text();
+        if (name == typed) {
+            match = i;
+            break;
+        }
+        if (match < 0 && name.toLower() == lowered)
+            match = i;
     }
+    if (match < 0)
+        return;
+    // Picking the entry that is already picked must still put the list's
+    // spelling into the box.
+    if (File1->item(match)->isSelected())
+        File1_Click();
+    else
+        File1->setCurrentRow(match);
 }
 
 void com_dlg::aceptar_Click() {

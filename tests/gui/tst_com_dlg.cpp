@@ -250,6 +250,59 @@ private Q_SLOTS:
         QCOMPARE(QDir::currentPath(), m_root); // browsing does not change it
     }
 
+    // Names that differ only in letter case are different files here: the one
+    // picked or typed exactly is the one returned.
+    void namesDifferingInCaseStayApart() {
+        QTemporaryDir twins;
+        QVERIFY(twins.isValid());
+        for (const char* name : {"doble.lst", "DOBLE.LST"})
+            touch(twins.filePath(QLatin1String(name)));
+        CurrentDirRestorer restore;
+        QDir::setCurrent(twins.path());
+        requestFile(1);
+        onNextDialog([](QDialog& d) {
+            auto* files = control<QListWidget>(d, "File1");
+            auto* text = control<QLineEdit>(d, "Text1");
+            QCOMPARE(files->count(), 2);
+            for (int i = 0; i < files->count(); ++i) {
+                const QString name = files->item(i)->text();
+                files->setCurrentRow(i);
+                QCOMPARE(text->text(), name);
+                QCOMPARE(files->currentItem()->text(), name);
+            }
+            text->clear();
+            QTest::keyClicks(text, QStringLiteral("DOBLE.LST"));
+            QCOMPARE(text->text(), QStringLiteral("DOBLE.LST"));
+            const auto found = files->findItems(QStringLiteral("DOBLE.LST"), Qt::MatchExactly);
+            QCOMPARE(found.size(), 1);
+            doubleClick(files, files->indexFromItem(found.first()));
+        });
+        com_dlg::mostrar(nullptr);
+        QCOMPARE(qs(exchange().fileDlgResult), twins.filePath(QStringLiteral("DOBLE.LST")));
+    }
+
+    // The working directory was removed while the program ran: the dialog is
+    // told so and shows its volume's root, so a name never lands in a folder
+    // the lists do not show.
+    void vanishedCurrentDirectoryShowsTheRoot() {
+        CurrentDirRestorer restore;
+        QVERIFY(QDir(m_root).mkpath(QStringLiteral("borrada")));
+        QDir::setCurrent(m_root + QStringLiteral("/borrada"));
+        QVERIFY(QDir(m_root).rmdir(QStringLiteral("borrada")));
+        requestFile(2);
+        platform::MessageBoxSeam::setNextAnswer(platform::vbOK);
+        QString shown;
+        onNextDialog([&](QDialog& d) {
+            shown = control<FolderList>(d, "Dir1")->path();
+            QTest::keyClicks(control<QLineEdit>(d, "Text1"), QStringLiteral("catalogo"));
+            control<QPushButton>(d, "aceptar")->click();
+        });
+        com_dlg::mostrar(nullptr);
+        QCOMPARE(platform::MessageBoxSeam::takeShown().size(), 1);
+        QCOMPARE(shown, QStringLiteral("/"));
+        QCOMPARE(qs(exchange().fileDlgResult), QStringLiteral("/catalogo.lst"));
+    }
+
     void cancelLeavesNoResult_data() {
         QTest::addColumn<QString>("how");
         QTest::newRow("Cancelar") << "cancelar";
