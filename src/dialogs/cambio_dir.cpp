@@ -50,9 +50,12 @@ void cambio_dir::mostrar(QWidget* parent) {
 void cambio_dir::Form_Load() {
     const QString start = platform::qs(exchange().dirDlgStart);
     // A recorded folder that has gone away leaves the list at the current
-    // directory rather than at nothing.
-    if (start == QLatin1String(".") || !Dir1->setPath(platform::nativeRelativePath(start)))
-        Dir1->setPath(QDir::currentPath());
+    // directory rather than at nothing, and a current directory that has gone
+    // away leaves it at its volume's root.
+    if (start == QLatin1String(".") || !Dir1->setPath(platform::nativeRelativePath(start))) {
+        if (!Dir1->setPath(QDir::currentPath()))
+            Dir1->setPath(platform::volumeOf(QDir::currentPath()));
+    }
     Drive1->setDrive(platform::volumeOf(Dir1->path()));
 }
 

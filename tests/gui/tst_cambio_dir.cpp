@@ -87,6 +87,28 @@ private Q_SLOTS:
         QCOMPARE(project().useCurrentDir, kTrue);
     }
 
+    // The current directory was removed while the program ran: the chooser
+    // says so and starts at the root instead of an empty list, from which
+    // nothing could be chosen.
+    void vanishedCurrentDirectoryStartsAtTheRoot() {
+        CurrentDirRestorer restore;
+        QVERIFY(QDir(m_root).mkpath(u"borrada"_s));
+        QDir::setCurrent(at(u"borrada"_s));
+        QVERIFY(QDir(m_root).rmdir(u"borrada"_s));
+        exchange().dirDlgStart = ".";
+        MessageBoxSeam::setNextAnswer(platform::vbOK);
+        onNextDialog([&](QDialog& d) {
+            auto* dir = control<FolderList>(d, "Dir1");
+            QCOMPARE(dir->path(), u"/"_s);
+            QVERIFY(!dir->subfolders().isEmpty());
+            openEntry(dir, m_root.section(u'/', 1, 1));
+            control<QPushButton>(d, "aceptar")->click();
+        });
+        cambio_dir::mostrar(nullptr);
+        QCOMPARE(MessageBoxSeam::takeShown().size(), 1);
+        QCOMPARE(QDir::currentPath(), u"/"_s + m_root.section(u'/', 1, 1));
+    }
+
     // The list shows the open folder's ancestors, the folder, then its visible
     // subfolders.
     void folderListShowsAncestorsAndSubfolders() {
