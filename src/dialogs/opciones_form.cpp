@@ -32,6 +32,8 @@ opciones_form::opciones_form(QWidget* parent) : QDialog(parent) {
                      twipsRect(4200, 2040, 1455, 375));
     Check1->setEnabled(false);
     Text1->setEchoMode(QLineEdit::Password);
+    // The style would draw dots; the password shows as asterisks.
+    Text1->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
     aceptar->setDefault(true);
 
     connect(Check2, &QCheckBox::toggled, this, &opciones_form::Check2_Click);

@@ -27,6 +27,8 @@ preguntar_password::preguntar_password(QWidget* parent) : QDialog(parent) {
     cancelar = place(new QPushButton(QStringLiteral("Cancelar"), this), "cancelar",
                      twipsRect(4320, 600, 1455, 375));
     Text1->setEchoMode(QLineEdit::Password);
+    // The style would draw dots; the password shows as asterisks.
+    Text1->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
     aceptar->setDefault(true);
     aceptar->setEnabled(false);
     Text1->setFocus();

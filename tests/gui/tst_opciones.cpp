@@ -42,6 +42,7 @@ private Q_SLOTS:
             QTest::keyClick(text, Qt::Key_Backspace);
             QVERIFY(!aceptar->isEnabled());
             QTest::keyClicks(text, u" Clave 1 "_s);
+            QCOMPARE(text->displayText(), u"*********"_s);
             QTest::keyClick(text, Qt::Key_Return);
         });
         accepted = preguntar_password::mostrar(nullptr);
@@ -114,7 +115,7 @@ private Q_SLOTS:
             QCOMPARE(check1->isChecked(), locked);
             QVERIFY(!check1->isEnabled());
             QCOMPARE(text->text(), u"Secreto"_s);
-            QCOMPARE(text->echoMode(), QLineEdit::Password);
+            QCOMPARE(text->displayText(), u"*******"_s);
             QCOMPARE(text->isEnabled(), enabled);
             QTest::mouseClick(check1, Qt::LeftButton);
             QCOMPARE(check1->isChecked(), locked);
