@@ -42,7 +42,10 @@ ejecucion_form::ejecucion_form(QWidget* parent) : QWidget(parent, Qt::Window) {
 
 void ejecucion_form::Form_Load() {
     const Project& p = project();
-    setWindowTitle(p.title.empty() ? QStringLiteral("Indice de este CD") : platform::qs(p.title));
+    QString caption = p.title.empty() ? QStringLiteral("Indice de este CD") : platform::qs(p.title);
+    // Qt hides a lone "[*]" in a caption (its unsaved-changes mark); doubled, it shows as typed.
+    caption.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+    setWindowTitle(caption);
     categorias->clear();
     categorias->addItem(QStringLiteral("Sin clasificar"));
     const int count = std::min<int>(p.categoryCount, kMaxCategories);
