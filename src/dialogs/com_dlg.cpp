@@ -58,6 +58,9 @@ com_dlg::com_dlg(QWidget* parent) : QDialog(parent) {
     connect(Drive1, &DriveList::driveChanged, this, &com_dlg::Drive1_Change);
     connect(Dir1, &FolderList::pathChanged, this, &com_dlg::Dir1_Change);
     connect(File1, &QListWidget::itemSelectionChanged, this, &com_dlg::File1_Click);
+    // A click on the entry already picked changes no selection, yet must put
+    // its name back into the box, as the double-click that may follow relies on.
+    connect(File1, &QListWidget::itemClicked, this, &com_dlg::File1_Click);
     connect(File1, &QListWidget::itemDoubleClicked, this, &com_dlg::aceptar_Click);
     connect(Text1, &QLineEdit::textChanged, this, &com_dlg::Text1_Change);
     connect(aceptar, &QPushButton::clicked, this, &com_dlg::aceptar_Click);

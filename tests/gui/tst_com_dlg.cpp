@@ -231,6 +231,31 @@ private Q_SLOTS:
         QCOMPARE(qs(exchange().fileDlgResult), m_root + QStringLiteral("/VIEJO.LST"));
     }
 
+    // A click puts the file's name into the box even when the file is already
+    // the highlighted one, so a double-click always returns the file clicked.
+    void doubleClickAfterTypingReturnsTheFile() {
+        CurrentDirRestorer restore;
+        QDir::setCurrent(m_root);
+        requestFile(1);
+        onNextDialog([](QDialog& d) {
+            auto* files = control<QListWidget>(d, "File1");
+            auto* text = control<QLineEdit>(d, "Text1");
+            const auto found = files->findItems(QStringLiteral("catalogo.lst"), Qt::MatchExactly);
+            QCOMPARE(found.size(), 1);
+            const QPoint at = files->visualItemRect(found.first()).center();
+            QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, at);
+            QCOMPARE(text->text(), QStringLiteral("catalogo.lst"));
+            QTest::keyClicks(text, QStringLiteral("otro"));
+            QCOMPARE(text->text(), QStringLiteral("otro"));
+            QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, at);
+            QCOMPARE(text->text(), QStringLiteral("catalogo.lst"));
+            QTest::keyClicks(text, QStringLiteral("otro"));
+            doubleClick(files, files->indexFromItem(found.first()));
+        });
+        com_dlg::mostrar(nullptr);
+        QCOMPARE(qs(exchange().fileDlgResult), m_root + QStringLiteral("/catalogo.lst"));
+    }
+
     void openingAFolderMovesTheFileList() {
         CurrentDirRestorer restore;
         QDir::setCurrent(m_root);
