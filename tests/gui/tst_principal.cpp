@@ -370,6 +370,43 @@ private Q_SLOTS:
         QCOMPARE(MessageBoxSeam::takeShown().size(), 2);
     }
 
+    // Open and Run would drop unsaved work too: Cancel, or a Yes whose Save As
+    // is cancelled, stops them before anything else happens.
+    void openAndRunStopWhenUnsavedWorkIsKept_data() {
+        QTest::addColumn<bool>("run");
+        QTest::addColumn<int>("answer");
+        QTest::newRow("open, cancel") << false << int(platform::vbCancel);
+        QTest::newRow("open, yes, save as cancelled") << false << int(platform::vbYes);
+        QTest::newRow("run, cancel") << true << int(platform::vbCancel);
+        QTest::newRow("run, yes, save as cancelled") << true << int(platform::vbYes);
+    }
+    void openAndRunStopWhenUnsavedWorkIsKept() {
+        QFETCH(bool, run);
+        QFETCH(int, answer);
+        project() = sampleProject();
+        open();
+        w_->titulo_txt->setText(QStringLiteral("Sin guardar"));
+        MessageBoxSeam::setNextAnswer(answer);
+        // Queued whatever the answer, so that a dialog nobody expected is
+        // cancelled and seen instead of waiting for a user.
+        QString shownDialog;
+        onNextDialog([&](QDialog& d) {
+            shownDialog = d.windowTitle();
+            QTest::mouseClick(control<QPushButton>(d, "cancelar"), Qt::LeftButton);
+        });
+        if (run)
+            w_->proyecto_ejecutar_Click();
+        else
+            w_->archivo_abrir_Click();
+        QCOMPARE(shownDialog, answer == platform::vbYes ? QStringLiteral("Guardar como...") : QString());
+        QCOMPARE(MessageBoxSeam::takeShown().size(), 1);
+        QVERIFY(w_ && w_->isVisible());
+        QCOMPARE(project().title, std::string("Sin guardar"));
+        QCOMPARE(project().modified, kTrue);
+        for (QWidget* top : QApplication::topLevelWidgets())
+            QVERIFY(top->objectName() != QStringLiteral("ejecucion_form") || !top->isVisible());
+    }
+
     void runHandsOverToTheViewerWithUnsavedChanges() {
         project() = sampleProject();
         open();
