@@ -55,8 +55,10 @@ std::string resolveTarget(const std::string& path) {
 
 } // namespace
 
-std::optional<std::string> readFileBytes(const std::string& path, FileError* error) {
-    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+std::optional<std::string> readFileBytes(const std::string& path, FileError* error,
+                                         long long maxBytes) {
+    // Non-blocking, so that opening a named pipe cannot hang; regular files ignore it.
+    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (fd.get() < 0) {
         fail(error, errno);
         return std::nullopt;
@@ -70,9 +72,16 @@ std::optional<std::string> readFileBytes(const std::string& path, FileError* err
         fail(error, EISDIR);
         return std::nullopt;
     }
+    if (!S_ISREG(st.st_mode)) {
+        fail(error, EINVAL);
+        return std::nullopt;
+    }
+    if (st.st_size > maxBytes) {
+        fail(error, EFBIG);
+        return std::nullopt;
+    }
     std::string bytes;
-    if (S_ISREG(st.st_mode))
-        bytes.reserve(static_cast<std::size_t>(st.st_size));
+    bytes.reserve(static_cast<std::size_t>(st.st_size));
     char buffer[65536];
     for (;;) {
         const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
@@ -85,6 +94,10 @@ std::optional<std::string> readFileBytes(const std::string& path, FileError* err
         if (n == 0)
             break;
         bytes.append(buffer, static_cast<std::size_t>(n));
+        if (static_cast<long long>(bytes.size()) > maxBytes) { // grew while we read
+            fail(error, EFBIG);
+            return std::nullopt;
+        }
     }
     return bytes;
 }

@@ -12,7 +12,13 @@ struct FileError {
     std::string message;
 };
 
-std::optional<std::string> readFileBytes(const std::string& path, FileError* error);
+// Listings are small; anything larger than this is not one, and reading it
+// whole could exhaust memory.
+constexpr long long kMaxReadBytes = 64LL * 1024 * 1024;
+
+// Regular files only: a pipe or a device would block or never end.
+std::optional<std::string> readFileBytes(const std::string& path, FileError* error,
+                                         long long maxBytes = kMaxReadBytes);
 
 // Writes a sibling temporary file, flushes it to disk and only then renames
 // it over `path`: on any failure the old file is untouched and the temporary

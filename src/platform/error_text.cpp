@@ -26,6 +26,8 @@ QString errorDescription(int errnum) {
     case EMFILE:
     case ENFILE: return QStringLiteral("Demasiados archivos");
     case ENOMEDIUM: return QStringLiteral("El disco no está listo");
+    case EFBIG: return QStringLiteral("El archivo es demasiado grande para ser un listado");
+    case EINVAL: return QStringLiteral("No es un archivo normal");
     default: return QString::fromLocal8Bit(std::strerror(errnum));
     }
 }

@@ -9,8 +9,9 @@ namespace vitrandel::platform {
 bool existe_archivo(const QString& path) {
     if (path.isEmpty())
         return false;
+    // Only ordinary files: opening a named pipe would wait for a writer forever.
     const QFileInfo info(path);
-    if (info.isDir())
+    if (!info.isFile())
         return false;
     QFile f(path);
     const bool ok = f.open(QIODevice::ReadOnly);

@@ -34,6 +34,8 @@ int showReal(const QString& text, int style) {
 
 void prepareMessageBox(QMessageBox& box, const QString& text, int style) {
     box.setWindowTitle(QStringLiteral("Vitrandel"));
+    // File names and listing texts reach these boxes: never read them as markup.
+    box.setTextFormat(Qt::PlainText);
     box.setText(text);
     const int icon = style & 0x70;
     if (icon == vbCritical)

@@ -1,4 +1,5 @@
 #include <QtTest>
+#include <sys/stat.h>
 
 #include "../model/listing_fixtures.h"
 #include "model/file_store.h"
@@ -188,6 +189,11 @@ private Q_SLOTS:
         QVERIFY(!existe_archivo(d.filePath(QStringLiteral("con"))));
         QVERIFY(!existe_archivo(QString()));
         QVERIFY(!existe_archivo(QLatin1Char('"') + file.fileName() + QLatin1Char('"')));
+        // A named pipe would block an open for reading until someone writes.
+        const QString fifo = d.filePath(QStringLiteral("tubo"));
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        QVERIFY(!existe_archivo(fifo));
+        QVERIFY(!existe_archivo(QStringLiteral("/dev/zero")));
 
         QVERIFY(directorio_con_archivos(d.filePath(QStringLiteral("con"))));
         QVERIFY(directorio_con_archivos(d.filePath(QStringLiteral("con/"))));

@@ -1,5 +1,6 @@
 #include <QtTest>
 #include <filesystem>
+#include <sys/stat.h>
 
 #include "model/file_store.h"
 
@@ -73,6 +74,22 @@ private Q_SLOTS:
         QCOMPARE(e.errnum, EISDIR);
         QVERIFY(!readFileBytes(dir.filePath(QStringLiteral("missing")).toStdString(), &e));
         QCOMPARE(e.errnum, ENOENT);
+    }
+
+    void readsOnlyOrdinaryFilesOfAListingsSize() {
+        QTemporaryDir dir;
+        FileError e;
+        const std::string fifo = dir.filePath(QStringLiteral("tubo")).toStdString();
+        QCOMPARE(::mkfifo(fifo.c_str(), 0600), 0);
+        QVERIFY(!readFileBytes(fifo, &e)); // must not wait for a writer
+        QCOMPARE(e.errnum, EINVAL);
+        QVERIFY(!readFileBytes("/dev/zero", &e));
+        QCOMPARE(e.errnum, EINVAL);
+        const std::string big = dir.filePath(QStringLiteral("grande")).toStdString();
+        QVERIFY(writeFileAtomically(big, std::string(1001, 'x'), &e));
+        QVERIFY(!readFileBytes(big, &e, 1000));
+        QCOMPARE(e.errnum, EFBIG);
+        QCOMPARE(readFileBytes(big, &e, 1001).value_or("").size(), std::size_t(1001));
     }
 
     void savingThroughALinkReplacesItsTarget() {
