@@ -148,6 +148,8 @@ void principal::Form_Load() {
         titulo_txt->setText(qs(project().title));
         if (read)
             project().modified = kFalse;
+        else
+            exchange().fileDlgResult.clear(); // never Save over a file that failed to read
     }
     descripcion_->showNotice();
     adjustSize();

@@ -88,7 +88,7 @@ private:
     void showFileDialog(const char* caption, int mode);
 
     DescriptionArea* descripcion_ = nullptr;
-    // A Run or an answered close may leave without asking again.
+    // Run has already asked about unsaved work; closing must not ask again.
     bool closingConfirmed_ = false;
 };
 

@@ -10,6 +10,8 @@ std::deque<std::function<void(QDialog&)>>& handlers() {
     static std::deque<std::function<void(QDialog&)>> h;
     return h;
 }
+bool g_testMode = false;
+int g_unexpected = 0;
 } // namespace
 
 int execModal(QDialog& dialog) {
@@ -21,6 +23,14 @@ int execModal(QDialog& dialog) {
             if (guard)
                 handler(*guard);
         });
+    } else if (g_testMode) {
+        ++g_unexpected;
+        qWarning("unexpected modal window: %s", qPrintable(dialog.windowTitle()));
+        QPointer<QDialog> guard(&dialog);
+        QTimer::singleShot(0, &dialog, [guard] {
+            if (guard)
+                guard->reject();
+        });
     }
     return dialog.exec();
 }
@@ -29,6 +39,11 @@ void ModalSeam::setNextHandler(std::function<void(QDialog&)> handler) {
     handlers().push_back(std::move(handler));
 }
 bool ModalSeam::hasQueuedHandler() { return !handlers().empty(); }
-void ModalSeam::reset() { handlers().clear(); }
+void ModalSeam::reset() {
+    handlers().clear();
+    g_unexpected = 0;
+}
+void ModalSeam::setTestMode(bool on) { g_testMode = on; }
+int ModalSeam::unexpectedCount() { return g_unexpected; }
 
 } // namespace vitrandel::platform

@@ -15,6 +15,10 @@ public:
     static void setNextHandler(std::function<void(QDialog&)> handler);
     static bool hasQueuedHandler();
     static void reset();
+    // In test mode a modal window that no test expected is cancelled at once
+    // (instead of waiting for a user) and counted, so that the test can fail.
+    static void setTestMode(bool on);
+    static int unexpectedCount();
 };
 
 } // namespace vitrandel::platform

@@ -387,13 +387,13 @@ private Q_SLOTS:
         open();
         w_->titulo_txt->setText(QStringLiteral("Sin guardar"));
         MessageBoxSeam::setNextAnswer(answer);
-        // Queued whatever the answer, so that a dialog nobody expected is
-        // cancelled and seen instead of waiting for a user.
+        // Yes saves first; there is no file yet, so Save As asks and is cancelled.
         QString shownDialog;
-        onNextDialog([&](QDialog& d) {
-            shownDialog = d.windowTitle();
-            QTest::mouseClick(control<QPushButton>(d, "cancelar"), Qt::LeftButton);
-        });
+        if (answer == platform::vbYes)
+            onNextDialog([&](QDialog& d) {
+                shownDialog = d.windowTitle();
+                QTest::mouseClick(control<QPushButton>(d, "cancelar"), Qt::LeftButton);
+            });
         if (run)
             w_->proyecto_ejecutar_Click();
         else

@@ -11,6 +11,7 @@ namespace vitrandel_test_support {
 
 inline void startGuiTest() {
     vitrandel::platform::MessageBoxSeam::setTestMode(true);
+    vitrandel::platform::ModalSeam::setTestMode(true);
     vitrandel::platform::MessageBoxSeam::reset();
     vitrandel::platform::ModalSeam::reset();
 }
@@ -22,6 +23,8 @@ inline void startGuiTest() {
     do {                                                                                           \
         const int unanswered = vitrandel::platform::MessageBoxSeam::unansweredCount();            \
         const bool leftover = vitrandel::platform::MessageBoxSeam::hasQueuedAnswer();             \
+        const bool unusedDialog = vitrandel::platform::ModalSeam::hasQueuedHandler();             \
+        const int unexpectedDialogs = vitrandel::platform::ModalSeam::unexpectedCount();          \
         const auto shown = vitrandel::platform::MessageBoxSeam::takeShown();                      \
         vitrandel::platform::MessageBoxSeam::reset();                                              \
         vitrandel::platform::ModalSeam::reset();                                                   \
@@ -30,4 +33,6 @@ inline void startGuiTest() {
                 qWarning("unanswered message box: %s", qPrintable(m.text));                        \
         QCOMPARE(unanswered, 0);                                                                   \
         QVERIFY2(!leftover, "a queued message-box answer was never used");                        \
+        QVERIFY2(!unusedDialog, "a queued dialog interaction was never used");                     \
+        QCOMPARE(unexpectedDialogs, 0);                                                            \
     } while (false)
