@@ -36,10 +36,4 @@ QString nativeRelativePath(const QString& listingPath) {
     return p;
 }
 
-QString listingRelativePath(const QString& nativePath) {
-    QString p = nativePath;
-    p.replace(QLatin1Char('/'), QLatin1Char('\\'));
-    return p;
-}
-
 } // namespace vitrandel::platform

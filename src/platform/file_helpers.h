@@ -10,6 +10,5 @@ bool directorio_con_archivos(const QString& path);
 
 // Listings write picture paths with "\"; this system separates with "/".
 QString nativeRelativePath(const QString& listingPath);
-QString listingRelativePath(const QString& nativePath);
 
 } // namespace vitrandel::platform

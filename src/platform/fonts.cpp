@@ -74,6 +74,4 @@ bool fuente_no_instalada(const std::string& name) {
     return true;
 }
 
-void forgetInstalledFonts() { cache().reset(); }
-
 } // namespace vitrandel::platform

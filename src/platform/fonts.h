@@ -13,7 +13,4 @@ const QStringList& installedFonts();
 // True when no installed font has this name, without regard to letter case.
 bool fuente_no_instalada(const std::string& name);
 
-// Drops the cache (tests that install fonts call it).
-void forgetInstalledFonts();
-
 } // namespace vitrandel::platform
