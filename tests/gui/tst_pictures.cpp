@@ -8,6 +8,10 @@
 using vitrandel::platform::loadPicture;
 using vitrandel::platform::PictureRequest;
 
+// Declared before any data column uses it: optimised builds instantiate the
+// metatype at the first use and refuse a later specialisation.
+Q_DECLARE_METATYPE(vitrandel::platform::PictureRequest)
+
 namespace {
 
 QByteArray encoded(const QImage& image, const char* format) {
@@ -173,7 +177,6 @@ private Q_SLOTS:
     }
 };
 
-Q_DECLARE_METATYPE(vitrandel::platform::PictureRequest)
 
 QTEST_MAIN(TestPictures)
 #include "tst_pictures.moc"
