@@ -5,12 +5,13 @@
 #include "startup/inicial.h"
 
 int main(int argc, char** argv) {
-    // Taken before QApplication removes the words it knows as its own options.
+    QApplication app(argc, argv);
+    // Taken after QApplication has removed its own options (-style and the
+    // like), so that only the remaining words name the listing.
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments.append(QFile::decodeName(argv[i]));
 
-    QApplication app(argc, argv);
     vitrandel::platform::installQtTranslation(app);
     vitrandel::platform::useDesignFont(app);
     const auto started = vitrandel::startup::Main(arguments);

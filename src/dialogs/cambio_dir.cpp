@@ -9,6 +9,7 @@
 #include "platform/controls.h"
 #include "platform/error_text.h"
 #include "platform/file_helpers.h"
+#include "platform/listing_io.h"
 #include "platform/message_box.h"
 #include "platform/modal.h"
 #include "platform/text.h"
@@ -65,18 +66,31 @@ void cambio_dir::Drive1_Change() {
 }
 
 void cambio_dir::aceptar_Click() {
+    const std::string before = platform::workingDirToRecord();
     project().useCurrentDir = kFalse;
     if (const int error = platform::changeCurrentFolder(Dir1->path())) {
         platform::msgBox(platform::errorDescription(error),
                          platform::vbOKOnly + platform::vbExclamation);
+        noteChange(before);
         return;
     }
+    project().unreachableWorkingDir.clear();
+    noteChange(before);
     accept();
 }
 
 void cambio_dir::dejar_Click() {
+    const std::string before = platform::workingDirToRecord();
     project().useCurrentDir = kTrue;
+    project().unreachableWorkingDir.clear();
+    noteChange(before);
     accept();
+}
+
+// The working folder is saved with the listing, so changing it is unsaved work.
+void cambio_dir::noteChange(const std::string& before) {
+    if (platform::workingDirToRecord() != before)
+        project().modified = kTrue;
 }
 
 } // namespace vitrandel

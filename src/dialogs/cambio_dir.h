@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <string>
 
 class QPushButton;
 
@@ -25,6 +26,7 @@ private:
     void Drive1_Change();
     void aceptar_Click();
     void dejar_Click();
+    void noteChange(const std::string& before);
 
     DriveList* Drive1;
     FolderList* Dir1;

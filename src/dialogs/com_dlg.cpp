@@ -2,6 +2,8 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
+#include <QScopedValueRollback>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -120,7 +122,10 @@ void com_dlg::File1_Click() {
     const QString name = picked.first()->text();
     if (Text1->text() != name)
         Text1->setText(name);
-    Text1->selectAll();
+    // Only a pick in the list selects the box's text; while the user types,
+    // selecting it would make the next key replace what was typed.
+    if (!followingTypedText_)
+        Text1->selectAll();
 }
 
 void com_dlg::Text1_Change() {
@@ -142,6 +147,7 @@ void com_dlg::Text1_Change() {
         return;
     // Picking the entry that is already picked must still put the list's
     // spelling into the box.
+    const QScopedValueRollback following(followingTypedText_, true);
     if (File1->item(match)->isSelected())
         File1_Click();
     else
@@ -181,6 +187,17 @@ void com_dlg::aceptar_Click() {
         // the extension keeps its own spelling of it (VIEJO.LST stays so).
         if (result.compare(path, Qt::CaseInsensitive) == 0)
             result = path;
+    }
+    // Names on discs and in listings made on Windows come in any letter case:
+    // a file spelled otherwise is the one meant when the exact one is missing.
+    const QString existing = platform::existingPathIgnoringCase(result);
+    if (QFileInfo::exists(existing))
+        result = existing;
+    if (x.fileDlgMode == 2 && QFileInfo::exists(result)) {
+        const QString question =
+            QStringLiteral("El archivo %1 ya existe.\n¿Desea reemplazarlo?").arg(result);
+        if (platform::msgBox(question, platform::vbYesNo + platform::vbExclamation) != platform::vbYes)
+            return;
     }
     x.fileDlgResult = ss(result);
     accept();

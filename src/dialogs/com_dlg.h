@@ -47,6 +47,7 @@ private:
     QComboBox* Combo1;
     QPushButton* aceptar;
     QPushButton* cancelar;
+    bool followingTypedText_ = false;
 };
 
 } // namespace vitrandel

@@ -64,9 +64,15 @@ void opciones_form::Check2_Click() {
 
 void opciones_form::aceptar_Click() {
     Project& p = project();
-    p.password = platform::ss(Text1->text());
-    p.passwordEnabled = toBool16(Check2->isChecked());
-    p.locked = toBool16(Check1->isChecked());
+    const std::string password = platform::ss(Text1->text());
+    const std::int16_t enabled = toBool16(Check2->isChecked());
+    const std::int16_t locked = toBool16(Check1->isChecked());
+    // These settings are saved with the listing: a change is unsaved work.
+    if (password != p.password || enabled != p.passwordEnabled || locked != p.locked)
+        p.modified = kTrue;
+    p.password = password;
+    p.passwordEnabled = enabled;
+    p.locked = locked;
     accept();
 }
 

@@ -242,6 +242,9 @@ void principal::archivo_nuevo_Click() {
     p.title.clear();
     titulo_txt->setText(QString());
     p.modified = kFalse;
+    // The next Save must ask where: the old file holds another listing.
+    exchange().fileDlgResult.clear();
+    p.listingPath.clear();
 }
 
 void principal::showFileDialog(const char* caption, int mode) {

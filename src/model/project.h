@@ -46,6 +46,9 @@ struct Project {
     std::int16_t elementCount = 0;
     std::int16_t modified = kFalse;
     std::string listingPath;
+    // "ruta actual=" as read while that folder cannot be entered on this
+    // machine; saving writes it back unchanged until a folder is chosen.
+    std::string unreachableWorkingDir;
 
     bool operator==(const Project&) const = default;
 };

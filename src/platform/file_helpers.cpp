@@ -30,6 +30,35 @@ bool directorio_con_archivos(const QString& path) {
     return !dir.entryList(QDir::Files, QDir::NoSort).isEmpty();
 }
 
+QString existingPathIgnoringCase(const QString& path) {
+    const QString native = nativeRelativePath(path);
+    if (native.isEmpty() || QFileInfo::exists(native))
+        return native;
+    const bool absolute = native.startsWith(QLatin1Char('/'));
+    QString resolved = absolute ? QStringLiteral("/") : QString();
+    for (const QString& part : native.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+        const QString folder = resolved.isEmpty() ? QStringLiteral(".") : resolved;
+        const QString exact = QDir(folder).filePath(part);
+        QString found;
+        if (part == QLatin1String(".") || part == QLatin1String("..") || QFileInfo::exists(exact)) {
+            found = part;
+        } else {
+            const QStringList entries = QDir(folder).entryList(
+                QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+            for (const QString& entry : entries) {
+                if (entry.compare(part, Qt::CaseInsensitive) == 0) {
+                    found = entry;
+                    break;
+                }
+            }
+            if (found.isEmpty())
+                return native;
+        }
+        resolved = resolved.isEmpty() ? found : QDir(resolved).filePath(found);
+    }
+    return resolved;
+}
+
 QString nativeRelativePath(const QString& listingPath) {
     QString p = listingPath;
     p.replace(QLatin1Char('\\'), QLatin1Char('/'));

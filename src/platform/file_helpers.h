@@ -11,4 +11,11 @@ bool directorio_con_archivos(const QString& path);
 // Listings write picture paths with "\"; this system separates with "/".
 QString nativeRelativePath(const QString& listingPath);
 
+// Listings and discs made on Windows spell names in any letter case, while
+// discs mounted here often show them in another (Fotos\Gato.JPG against
+// fotos/gato.jpg). Gives the path as it exists, looked up one component at a
+// time without regard to letter case where the exact spelling is missing; the
+// path unchanged when it exists as given or cannot be found either way.
+QString existingPathIgnoringCase(const QString& path);
+
 } // namespace vitrandel::platform

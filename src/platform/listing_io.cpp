@@ -1,7 +1,6 @@
 #include "platform/listing_io.h"
 
 #include <QDir>
-#include <cerrno>
 
 #include "model/file_store.h"
 #include "model/listing_reader.h"
@@ -12,6 +11,7 @@
 #include "platform/fonts.h"
 #include "platform/message_box.h"
 #include "platform/text.h"
+#include "platform/volumes.h"
 
 namespace vitrandel::platform {
 namespace {
@@ -37,22 +37,32 @@ bool cargar_listado(const QString& path) {
         reportFileProblem(readErrorDescription(*outcome.error), path, outcome.error->line);
         return false;
     }
-    // A listing made on another machine may name a folder that is not here:
-    // say so, stay where we are, and keep the listing.
-    for (const std::string& dir : outcome.listing.directoryChanges) {
-        const QString native = nativeRelativePath(qs(dir));
-        if (!QDir::setCurrent(native))
-            reportFileProblem(errorDescription(ENOTDIR), native);
-    }
     Project& loaded = outcome.listing.project;
+    // A listing made on another machine may name a folder that is not here:
+    // say so, stay where we are, and keep the listing. The folder is written
+    // back as recorded, since it still works where the listing was made.
+    for (const std::string& dir : outcome.listing.directoryChanges) {
+        if (const int error = changeCurrentFolder(nativeRelativePath(qs(dir)))) {
+            reportFileProblem(errorDescription(error), qs(dir));
+            if (dir == outcome.listing.workingDir)
+                loaded.unreachableWorkingDir = dir;
+        }
+    }
     normaliseElements(loaded, [](const std::string& face) { return !fuente_no_instalada(face); });
     loaded.listingPath = ss(path);
     project() = std::move(loaded);
     return true;
 }
 
+std::string workingDirToRecord() {
+    const Project& p = project();
+    if (isTrue(p.useCurrentDir))
+        return ".";
+    return p.unreachableWorkingDir.empty() ? ss(QDir::currentPath()) : p.unreachableWorkingDir;
+}
+
 bool guardar_listado(const QString& path) {
-    const SerializeOutcome out = serializeListing(project(), ss(QDir::currentPath()));
+    const SerializeOutcome out = serializeListing(project(), workingDirToRecord());
     if (!out.ok()) {
         reportFileProblem(QStringLiteral("El texto de «%1» tiene caracteres que el listado no puede "
                                          "guardar.")

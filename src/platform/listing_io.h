@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <string>
 
 // Reading and writing the program's listing: file, message boxes, current
 // directory and fonts around the model's pure reader and writer.
@@ -12,5 +13,8 @@ bool cargar_listado(const QString& path);
 
 // Never leaves a half-written listing: the old file survives any failure.
 bool guardar_listado(const QString& path);
+
+// What the next save records as the working folder ("ruta actual=").
+std::string workingDirToRecord();
 
 } // namespace vitrandel::platform

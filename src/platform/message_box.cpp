@@ -19,6 +19,15 @@ SeamState& seam() {
     return s;
 }
 
+// What a box closed without a choice answers: the safe way out.
+int unansweredResult(int style) {
+    switch (style & 0x0F) {
+    case vbYesNoCancel: return vbCancel;
+    case vbYesNo: return vbNo;
+    default: return vbOK;
+    }
+}
+
 int showReal(const QString& text, int style) {
     QMessageBox box(QApplication::activeWindow());
     prepareMessageBox(box, text, style);
@@ -26,7 +35,7 @@ int showReal(const QString& text, int style) {
     case QMessageBox::Yes: return vbYes;
     case QMessageBox::No: return vbNo;
     case QMessageBox::Cancel: return vbCancel;
-    default: return (style & 0x0F) == vbYesNoCancel ? vbCancel : vbOK;
+    default: return unansweredResult(style);
     }
 }
 
@@ -42,10 +51,16 @@ void prepareMessageBox(QMessageBox& box, const QString& text, int style) {
         box.setIcon(QMessageBox::Critical);
     else if (icon == vbExclamation)
         box.setIcon(QMessageBox::Warning);
+    else if (icon == vbQuestion)
+        box.setIcon(QMessageBox::Question);
     if ((style & 0x0F) == vbYesNoCancel) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         box.setDefaultButton(QMessageBox::Yes);
         box.setEscapeButton(QMessageBox::Cancel);
+    } else if ((style & 0x0F) == vbYesNo) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::No);
+        box.setEscapeButton(QMessageBox::No);
     } else {
         box.setStandardButtons(QMessageBox::Ok);
     }
@@ -62,7 +77,7 @@ int msgBox(const QString& text, int style) {
     if (s.testMode) {
         ++s.unanswered;
         s.shown.append({text, style, false});
-        return (style & 0x0F) == vbYesNoCancel ? vbCancel : vbOK;
+        return unansweredResult(style);
     }
     return showReal(text, style);
 }

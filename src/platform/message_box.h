@@ -13,7 +13,9 @@ namespace vitrandel::platform {
 enum MsgStyle : int {
     vbOKOnly = 0,
     vbYesNoCancel = 3,
+    vbYesNo = 4,
     vbCritical = 16,
+    vbQuestion = 32,
     vbExclamation = 48,
 };
 

@@ -2,13 +2,16 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QFileInfo>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
+#include <cstdio>
 
 #include "model/project.h"
 #include "platform/file_helpers.h"
 #include "platform/listing_io.h"
+#include "platform/volumes.h"
 #include "editor/principal.h"
 #include "viewer/ejecucion_form.h"
 
@@ -42,17 +45,32 @@ private:
     std::function<void()> action_;
 };
 
+// A listing that keeps the folder it is opened from expects that folder to be
+// its own, as it is when a disc starts the program from its root; a file
+// manager or a shell starts it anywhere, so the listing's folder is entered.
+void enterListingFolder(const QString& path) {
+    if (!isTrue(project().useCurrentDir))
+        return;
+    const QString folder = QFileInfo(path).path();
+    if (folder != QLatin1String("."))
+        platform::changeCurrentFolder(folder);
+}
+
 } // namespace
 
 QString commandLineText(const QStringList& words) { return words.join(QLatin1Char(' ')); }
 
 Started Main(const QStringList& arguments) {
     project().useCurrentDir = kTrue;
-    const QString path = commandLineText(arguments);
+    const QString given = commandLineText(arguments);
+    // A disc made on Windows may name its listing in another letter case.
+    const QString path =
+        platform::existe_archivo(given) ? given : platform::existingPathIgnoringCase(given);
     if (platform::existe_archivo(path)) {
         // The viewer opens even when reading failed: the reader has said why,
         // and the window shows what the Project holds.
-        platform::cargar_listado(path);
+        if (platform::cargar_listado(path))
+            enterListingFolder(path);
         return {Face::Viewer, showViewer()};
     }
     return {Face::Editor, showEditor()};
@@ -76,7 +94,11 @@ void whenFirstPainted(QWidget* window, std::function<void()> action) {
 
 void quitAfterFirstPaintIfAsked(QWidget* window) {
     if (qEnvironmentVariable("VITRANDEL_QUIT_AFTER_FIRST_PAINT") == QLatin1String("1"))
-        whenFirstPainted(window, [] { QCoreApplication::quit(); });
+        whenFirstPainted(window, [name = window->objectName()] {
+            // Says which face started, for scripts that time or check a start.
+            std::fprintf(stderr, "vitrandel: first paint of %s\n", qPrintable(name));
+            QCoreApplication::quit();
+        });
 }
 
 } // namespace vitrandel::startup

@@ -1,5 +1,6 @@
 #include <QComboBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -140,6 +141,9 @@ private Q_SLOTS:
         CurrentDirRestorer restore;
         QDir::setCurrent(m_root);
         requestFile(2, filters);
+        const bool replaces = !expected.isEmpty() && QFileInfo::exists(m_root + u'/' + expected);
+        if (replaces)
+            platform::MessageBoxSeam::setNextAnswer(platform::vbYes);
         bool closed = false;
         onNextDialog([&](QDialog& d) {
             control<QComboBox>(d, "Combo1")->setCurrentIndex(chosen);
@@ -151,6 +155,48 @@ private Q_SLOTS:
         QVERIFY(closed);
         QCOMPARE(qs(exchange().fileDlgResult),
                  expected.isEmpty() ? QString() : m_root + QLatin1Char('/') + expected);
+        QCOMPARE(platform::MessageBoxSeam::takeShown().size(), replaces ? 1 : 0);
+    }
+
+    // Saving over a file that exists asks first; No goes back to the dialog.
+    // Under "*.*" that protects any file listed, a photo as much as a listing.
+    void savingOverAFileAsks() {
+        CurrentDirRestorer restore;
+        QDir::setCurrent(m_root);
+        requestFile(2);
+        platform::MessageBoxSeam::setNextAnswer(platform::vbNo);
+        platform::MessageBoxSeam::setNextAnswer(platform::vbYes);
+        bool stayedAfterNo = false;
+        onNextDialog([&](QDialog& d) {
+            control<QComboBox>(d, "Combo1")->setCurrentIndex(1);
+            auto* files = control<QListWidget>(d, "File1");
+            files->setCurrentItem(files->findItems(QStringLiteral("notas.txt"), Qt::MatchExactly).first());
+            control<QPushButton>(d, "aceptar")->click();
+            stayedAfterNo = d.isVisible();
+            QCOMPARE(exchange().fileDlgResult, std::string("left over from before"));
+            control<QPushButton>(d, "aceptar")->click();
+        });
+        com_dlg::mostrar(nullptr);
+        QVERIFY(stayedAfterNo);
+        const auto shown = platform::MessageBoxSeam::takeShown();
+        QCOMPARE(shown.size(), 2);
+        QVERIFY(shown[0].text.contains(m_root + QStringLiteral("/notas.txt")));
+        QCOMPARE(shown[0].style, platform::vbYesNo + platform::vbExclamation);
+        QCOMPARE(qs(exchange().fileDlgResult), m_root + QStringLiteral("/notas.txt"));
+    }
+
+    // Listings made on Windows are named in any letter case: typing the name
+    // as remembered finds the file as the disc spells it.
+    void openFindsANameInAnotherCase() {
+        CurrentDirRestorer restore;
+        QDir::setCurrent(m_root);
+        requestFile(1);
+        onNextDialog([](QDialog& d) {
+            QTest::keyClicks(control<QLineEdit>(d, "Text1"), QStringLiteral("viejo"));
+            control<QPushButton>(d, "aceptar")->click();
+        });
+        com_dlg::mostrar(nullptr);
+        QCOMPARE(qs(exchange().fileDlgResult), m_root + QStringLiteral("/VIEJO.LST"));
     }
 
     void rootFolderGetsOneSeparator() {
@@ -199,20 +245,24 @@ private Q_SLOTS:
         QVERIFY(stayed);
     }
 
-    void typedNameTakesTheListsSpelling() {
+    // Typing a listed name picks it in the list's spelling; typing on goes on
+    // from there instead of replacing what was typed.
+    void typingPastAListedName() {
         CurrentDirRestorer restore;
         QDir::setCurrent(m_root);
         requestFile(1);
         onNextDialog([](QDialog& d) {
+            control<QComboBox>(d, "Combo1")->setCurrentIndex(1);
             auto* text = control<QLineEdit>(d, "Text1");
+            QTest::keyClicks(text, QStringLiteral("LEEME"));
+            QCOMPARE(control<QListWidget>(d, "File1")->currentItem()->text(), QStringLiteral("LEEME"));
+            QTest::keyClicks(text, QStringLiteral("2"));
+            QCOMPARE(text->text(), QStringLiteral("LEEME2"));
+            text->clear();
             QTest::keyClicks(text, QStringLiteral("CATALOGO.LST"));
             QCOMPARE(text->text(), QStringLiteral("catalogo.lst"));
-            QCOMPARE(text->selectedText(), QStringLiteral("catalogo.lst"));
-            QCOMPARE(control<QListWidget>(d, "File1")->currentItem()->text(),
-                     QStringLiteral("catalogo.lst"));
-            // The next key replaces the whole name.
-            QTest::keyClicks(text, QStringLiteral("o"));
-            QCOMPARE(text->text(), QStringLiteral("o"));
+            QTest::keyClicks(text, QStringLiteral("x"));
+            QCOMPARE(text->text(), QStringLiteral("catalogo.lstx"));
         });
         com_dlg::mostrar(nullptr);
     }

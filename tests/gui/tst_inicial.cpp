@@ -1,4 +1,7 @@
 #include <QApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QProcess>
 #include <QtTest>
 
 #include "model/file_store.h"
@@ -109,6 +112,45 @@ private Q_SLOTS:
         else
             QCOMPARE(QString::fromStdString(project().listingPath), startup::commandLineText(words));
         QCOMPARE(platform::MessageBoxSeam::takeShown().size(), messages);
+    }
+
+    // A disc made on Windows, opened from somewhere else: the listing is named
+    // in another letter case than the disc shows, and so is its picture.
+    void aWindowsDiscOpenedFromElsewhere() {
+        QVERIFY(QDir(dir_.path()).mkpath(QStringLiteral("Disco/fotos")));
+        QImage picture(20, 10, QImage::Format_RGB32);
+        picture.fill(Qt::red);
+        QVERIFY(picture.save(at(QStringLiteral("Disco/fotos/gato.jpg"))));
+        Project p;
+        p.title = "Gatos";
+        p.elementCount = 1;
+        p.elements[0] = Element{.name = "gato", .description = "miau", .imagePath = "Fotos\\Gato.JPG",
+                                .fontName = "Arial", .fontSize = 10};
+        FileError e;
+        QVERIFY(writeFileAtomically(at(QStringLiteral("Disco/INDICE.LST")).toStdString(),
+                                    serializeListing(p, ".").bytes, &e));
+
+        QDir::setCurrent(QDir::rootPath());
+        window_ = startup::Main({at(QStringLiteral("disco/indice.lst"))}).window;
+        QCOMPARE(window_->windowTitle(), QStringLiteral("Gatos"));
+        QCOMPARE(QDir::currentPath(), QDir(at(QStringLiteral("Disco"))).canonicalPath());
+        auto* list = window_->findChild<QListWidget*>(QStringLiteral("listado"));
+        list->setCurrentRow(0);
+        QVERIFY(!window_->findChild<QLabel*>(QStringLiteral("foto_desc"))->pixmap().isNull());
+    }
+
+    // Qt's own options (-style and the like) are Qt's: the rest names the listing.
+    void theProgramLeavesQtItsOptions() {
+        QProcess program;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("VITRANDEL_QUIT_AFTER_FIRST_PAINT"), QStringLiteral("1"));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        program.setProcessEnvironment(env);
+        program.start(QStringLiteral(VITRANDEL_PATH),
+                      {QStringLiteral("-style"), QStringLiteral("fusion"), at(QStringLiteral("disco.lst"))});
+        QVERIFY(program.waitForFinished(60000));
+        QVERIFY2(program.readAllStandardError().contains("first paint of ejecucion_form"),
+                 "the viewer did not open");
     }
 
     void closingTheWindowDeletesIt() {

@@ -119,14 +119,24 @@ private Q_SLOTS:
         const QString path = dir.filePath(QStringLiteral("a.lst"));
         Project p = sampleProject();
         p.useCurrentDir = kFalse;
-        writeListing(path, p, "/no/existe/en/esta/maquina");
+        writeListing(path, p, "C:\\Discos\\Fotos");
         const QString cwd = QDir::currentPath();
         MessageBoxSeam::setNextAnswer(vbOK);
         QVERIFY(cargar_listado(path));
-        QVERIFY(expectMessage().contains(QStringLiteral("/no/existe/en/esta/maquina")));
+        const QString message = expectMessage();
+        QVERIFY2(message.contains(QStringLiteral("No se ha encontrado la ruta de acceso")) &&
+                     message.contains(QStringLiteral("C:\\Discos\\Fotos")),
+                 qPrintable(message));
         QCOMPARE(QDir::currentPath(), cwd);
         QCOMPARE(project().elementCount, std::int16_t(2));
         QCOMPARE(project().useCurrentDir, kFalse);
+
+        // It still works where the listing was made: saving here keeps it.
+        const QString saved = dir.filePath(QStringLiteral("b.lst"));
+        QVERIFY(guardar_listado(saved));
+        FileError e;
+        QCOMPARE(unscrambledLines(readFileBytes(saved.toStdString(), &e).value_or(""))[3],
+                 std::string("ruta actual=C:\\Discos\\Fotos"));
     }
 
     void aRecordedWorkingDirectoryBecomesCurrent() {

@@ -467,7 +467,66 @@ private Q_SLOTS:
         QCOMPARE(project().locked, kTrue);
         QCOMPARE(project().passwordEnabled, kTrue);
         QCOMPARE(project().password, std::string("nueva"));
+        QCOMPARE(project().modified, kTrue);
+    }
+
+    // After New the old file holds another listing: Save must ask where.
+    void saveAfterNewNeverOverwritesTheOldListing() {
+        writeListing(path("a.lst"), sampleProject());
+        open();
+        chooseFileNamed(QStringLiteral("a.lst"));
+        w_->archivo_abrir_Click();
+        w_->archivo_nuevo_Click();
+        QTest::keyClicks(w_->titulo_txt, QStringLiteral("Otro"));
+        w_->menu_archivo_Click();
+        QVERIFY(!w_->archivo_guardar->isEnabled());
+        cancelNextDialog(); // Save goes through Save As
+        w_->archivo_guardar_Click();
+        QVERIFY(!ModalSeam::hasQueuedHandler());
+        QCOMPARE(readBack(path("a.lst")).title, std::string("Mis discos"));
+    }
+
+    // Options and the working folder are saved with the listing: changing
+    // them is unsaved work that Exit asks about; accepting them unchanged is not.
+    void settingsChangesAreUnsavedWork() {
+        open();
+        onNextDialog([](QDialog& d) { QTest::mouseClick(control<QPushButton>(d, "aceptar"), Qt::LeftButton); });
+        w_->proyecto_opciones_Click();
+        onNextDialog([](QDialog& d) { QTest::mouseClick(control<QPushButton>(d, "dejar"), Qt::LeftButton); });
+        w_->proyecto_curdir_Click();
         QCOMPARE(project().modified, kFalse);
+
+        onNextDialog([](QDialog& d) { QTest::mouseClick(control<QPushButton>(d, "aceptar"), Qt::LeftButton); });
+        w_->proyecto_curdir_Click();
+        QCOMPARE(project().useCurrentDir, kFalse);
+        QCOMPARE(project().modified, kTrue);
+
+        project().modified = kFalse;
+        onNextDialog([](QDialog& d) {
+            control<QCheckBox>(d, "Check2")->setChecked(true);
+            QTest::keyClicks(control<QLineEdit>(d, "Text1"), QStringLiteral("x"));
+            QTest::mouseClick(control<QPushButton>(d, "aceptar"), Qt::LeftButton);
+        });
+        w_->proyecto_opciones_Click();
+        QCOMPARE(project().modified, kTrue);
+        MessageBoxSeam::setNextAnswer(platform::vbCancel);
+        w_->archivo_salir_Click();
+        QCOMPARE(MessageBoxSeam::takeShown().size(), 1);
+        QVERIFY(w_ && w_->isVisible());
+    }
+
+    // Protection with an empty password cannot be answered at the prompt,
+    // which accepts no empty text: the gate lets the commands through.
+    void anEmptyPasswordLocksNothing() {
+        project().passwordEnabled = kTrue;
+        open();
+        onNextDialog([](QDialog& d) {
+            QCOMPARE(d.windowTitle(), QStringLiteral("Opciones"));
+            control<QCheckBox>(d, "Check2")->setChecked(false);
+            QTest::mouseClick(control<QPushButton>(d, "aceptar"), Qt::LeftButton);
+        });
+        w_->proyecto_opciones_Click();
+        QCOMPARE(project().passwordEnabled, kFalse);
     }
 
     void theWorkingDirectoryDecidesWhatTheNextSaveRecords() {
