@@ -4,25 +4,16 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
+#include "fuzz_check.h"
 #include "model/helpers.h"
 #include "model/listing_reader.h"
 #include "model/listing_writer.h"
 #include "model/number_text.h"
 #include "model/project.h"
 #include "model/scrambler.h"
-
-#define FUZZ_CHECK(cond)                                                                           \
-    do {                                                                                           \
-        if (!(cond)) {                                                                             \
-            std::fprintf(stderr, "invariant failed: %s (%s:%d)\n", #cond, __FILE__, __LINE__);     \
-            std::abort();                                                                          \
-        }                                                                                          \
-    } while (false)
 
 namespace {
 
