@@ -33,18 +33,6 @@ QRect textOnlyRect(DescriptionFace face) { return twipsRect(120, 240, 2055, text
 QRect textBelowPictureRect() { return twipsRect(120, 1920, 2055, 1575); }
 QRect pictureRect() { return twipsRect(120, 240, 2055, 1575); }
 
-const Element* findElement(const QString& listedName) {
-    const QString wanted = listedName.toLower();
-    const Project& p = project();
-    const int count = std::min<int>(p.elementCount, kMaxElements);
-    for (int i = 0; i < count; ++i) {
-        const Element& e = p.elements[static_cast<std::size_t>(i)];
-        if (platform::qs(e.name).toLower() == wanted)
-            return &e;
-    }
-    return nullptr;
-}
-
 QString displayedText(const std::string& description) {
     if (description.empty())
         return QStringLiteral("[Sin Descripción]");
@@ -53,7 +41,25 @@ QString displayedText(const std::string& description) {
     return text;
 }
 
+constexpr int kElementPositionRole = Qt::UserRole;
+
 } // namespace
+
+void addElementEntry(QListWidget* list, const std::string& name, int position) {
+    auto* entry = new QListWidgetItem(platform::qs(name), list);
+    entry->setData(kElementPositionRole, position);
+}
+
+int elementPosition(const QListWidgetItem* entry) {
+    bool ok = false;
+    const int at = entry->data(kElementPositionRole).toInt(&ok);
+    const Project& p = project();
+    if (!ok || at < 0 || at >= std::min<int>(p.elementCount, kMaxElements))
+        return -1;
+    if (platform::qs(p.elements[static_cast<std::size_t>(at)].name) != entry->text())
+        return -1;
+    return at;
+}
 
 DescriptionArea::DescriptionArea(QWidget* window, DescriptionFace face, int panelLeft,
                                  int panelTop, const Notice& notice)
@@ -95,12 +101,10 @@ void DescriptionArea::showDescription(const QListWidget* listado) {
         showNotice();
         return;
     }
-    // Names are unique without regard to case, but a listing written by hand
-    // may repeat one: the first in the listing wins.
-    const Element* found = findElement(selected.first()->text());
-    if (!found)
+    const int at = elementPosition(selected.first());
+    if (at < 0)
         return;
-    const Element& e = *found;
+    const Element& e = project().elements[static_cast<std::size_t>(at)];
 
     if (e.description.empty() && e.imagePath.empty()) {
         showNotice();
