@@ -139,7 +139,9 @@ void editar_categorias::Text1_Change() {
     eliminar->setEnabled(true);
 }
 
-void editar_categorias::Text1_KeyPress() { List1->setCurrentRow(List1->count() - 1); }
+void editar_categorias::Text1_KeyPress() {
+    List1->setCurrentRow(List1->count() - 1);
+}
 
 void editar_categorias::eliminar_Click() {
     QListWidgetItem* s = firstSelected();

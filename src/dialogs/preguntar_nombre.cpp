@@ -60,7 +60,9 @@ void preguntar_nombre::Form_Load() {
 }
 
 // A name of blanks is a name: nothing is trimmed.
-void preguntar_nombre::Text1_Change() { aceptar->setEnabled(!Text1->text().isEmpty()); }
+void preguntar_nombre::Text1_Change() {
+    aceptar->setEnabled(!Text1->text().isEmpty());
+}
 
 void preguntar_nombre::aceptar_Click() {
     ExchangeFields& x = exchange();

@@ -36,11 +36,15 @@ bool nameInUse(const std::string& name) {
 
 // A slot may hold what an earlier element left there; a new element owes it nothing.
 Element newElement(const std::string& name, std::int16_t category) {
-    return Element{.name = name, .category = category, .fontName = kFallbackFontName,
+    return Element{.name = name,
+                   .category = category,
+                   .fontName = kFallbackFontName,
                    .fontSize = kFallbackFontSize};
 }
 
-int topVisibleRow(const QListWidget* list) { return list->indexAt(QPoint(0, 0)).row(); }
+int topVisibleRow(const QListWidget* list) {
+    return list->indexAt(QPoint(0, 0)).row();
+}
 
 } // namespace
 
@@ -74,7 +78,8 @@ void principal::agregar_Click() {
         platform::msgBox(QString::fromUtf8(kDuplicateName), platform::vbCritical);
         return;
     }
-    p.elements[static_cast<std::size_t>(p.elementCount)] = newElement(x.nameDlgName, x.nameDlgCategory);
+    p.elements[static_cast<std::size_t>(p.elementCount)] =
+        newElement(x.nameDlgName, x.nameDlgCategory);
     ++p.elementCount;
     fillElementList();
 }
@@ -86,7 +91,9 @@ void principal::editar_Click() {
 
 // Frame2's button edits the description of an element that has none; it asks
 // for no password.
-void principal::editar_2_Click() { editDescription(); }
+void principal::editar_2_Click() {
+    editDescription();
+}
 
 void principal::editDescription() {
     const int at = selectedElement();

@@ -33,6 +33,26 @@ QRect textOnlyRect(DescriptionFace face) { return twipsRect(120, 240, 2055, text
 QRect textBelowPictureRect() { return twipsRect(120, 1920, 2055, 1575); }
 QRect pictureRect() { return twipsRect(120, 240, 2055, 1575); }
 
+constexpr int kElementPositionRole = Qt::UserRole;
+
+// The viewer lists names only and shows the first element of the selected
+// name in any letter case; the editor's entries name their own element.
+const Element* findElement(const QListWidgetItem* entry) {
+    const Project& p = project();
+    if (entry->data(kElementPositionRole).isValid()) {
+        const int at = elementPosition(entry);
+        return at < 0 ? nullptr : &p.elements[static_cast<std::size_t>(at)];
+    }
+    const QString wanted = entry->text().toLower();
+    const int count = std::min<int>(p.elementCount, kMaxElements);
+    for (int i = 0; i < count; ++i) {
+        const Element& e = p.elements[static_cast<std::size_t>(i)];
+        if (platform::qs(e.name).toLower() == wanted)
+            return &e;
+    }
+    return nullptr;
+}
+
 QString displayedText(const std::string& description) {
     if (description.empty())
         return QStringLiteral("[Sin Descripción]");
@@ -40,8 +60,6 @@ QString displayedText(const std::string& description) {
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     return text;
 }
-
-constexpr int kElementPositionRole = Qt::UserRole;
 
 } // namespace
 
@@ -101,10 +119,10 @@ void DescriptionArea::showDescription(const QListWidget* listado) {
         showNotice();
         return;
     }
-    const int at = elementPosition(selected.first());
-    if (at < 0)
+    const Element* found = findElement(selected.first());
+    if (!found)
         return;
-    const Element& e = project().elements[static_cast<std::size_t>(at)];
+    const Element& e = *found;
 
     if (e.description.empty() && e.imagePath.empty()) {
         showNotice();

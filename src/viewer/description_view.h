@@ -14,9 +14,9 @@ class QWidget;
 
 namespace vitrandel {
 
-// Entries of an element list stand for one element each, by its position: a
-// listing may hold names that differ only in letter case, and each entry
-// must still mean its own element.
+// Entries of the editor's element list stand for one element each, by its
+// position: a listing may hold names that differ only in letter case, and
+// each entry must still mean its own element.
 void addElementEntry(QListWidget* list, const std::string& name, int position);
 
 // The position of the element an entry stands for; -1 when the entry no

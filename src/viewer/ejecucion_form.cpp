@@ -73,7 +73,7 @@ void ejecucion_form::fillElementList() {
         // "Sin clasificar" lists the whole listing, so that the index never
         // opens empty on a listing whose elements all have a category.
         if (s == 0 || e.category == s)
-            addElementEntry(listado, e.name, i);
+            listado->addItem(platform::qs(e.name));
     }
 }
 
