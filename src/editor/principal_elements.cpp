@@ -2,7 +2,6 @@
 // elements and categories.
 #include <QListWidget>
 #include <QPushButton>
-#include <QScrollBar>
 #include <algorithm>
 
 #include "dialogs/cambiar_categoria_form.h"
