@@ -87,6 +87,7 @@ void principal::buildControls() {
     connect(categorias, &QComboBox::currentIndexChanged, this, &principal::categorias_Click);
     connect(listado, &QListWidget::itemSelectionChanged, this, &principal::listado_Click);
     connect(titulo_txt, &QLineEdit::textChanged, this, &principal::titulo_txt_Change);
+    connectElementCommands();
 
     setWindowTitle(QStringLiteral("Vitrandel"));
 }
@@ -178,7 +179,7 @@ void principal::fillElementList() {
     for (int i = 0; i < p.elementCount; ++i) {
         const Element& e = p.elements[static_cast<std::size_t>(i)];
         if (e.category == s || s == 0)
-            listado->addItem(qs(e.name));
+            addElementEntry(listado, e.name, i);
     }
 }
 

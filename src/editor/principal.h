@@ -70,6 +70,14 @@ public:
     void proyecto_curdir_Click();
     void ayuda_acerca_Click();
 
+    // Element commands behind the window's buttons.
+    void agregar_Click();
+    void editar_Click();
+    void editar_2_Click();
+    void eliminar_Click();
+    void cambiar_cat_Click();
+    void cat_editar_Click();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -86,6 +94,12 @@ private:
     bool save();
     bool saveAs();
     void showFileDialog(const char* caption, int mode);
+
+    void connectElementCommands();
+    // Position of the element of the one selected list entry, or -1.
+    int selectedElement() const;
+    void editDescription();
+    void openDescriptionEditor();
 
     DescriptionArea* descripcion_ = nullptr;
     // Run has already asked about unsaved work; closing must not ask again.

@@ -212,9 +212,9 @@ void normaliseElements(Project& p, const std::function<bool(const std::string&)>
     for (int i = 0; i < p.elementCount && i < kMaxElements; ++i) {
         Element& e = p.elements[static_cast<std::size_t>(i)];
         if (!fontInstalled(e.fontName))
-            e.fontName = "Fixedsys";
+            e.fontName = kFallbackFontName;
         if (tamano_no_estandar(e.fontSize))
-            e.fontSize = 10;
+            e.fontSize = kFallbackFontSize;
         if (e.textColor < 0)
             e.textColor = kWindowBackgroundColor;
     }

@@ -19,6 +19,10 @@ constexpr std::int16_t kFalse = 0;
 // The window-background system colour that negative colours become on reading.
 constexpr std::int32_t kWindowBackgroundColor = static_cast<std::int32_t>(0x80000005u);
 
+// The face and size a description takes when it has none that can be shown.
+constexpr const char* kFallbackFontName = "Fixedsys";
+constexpr std::int16_t kFallbackFontSize = 10;
+
 struct Element {
     std::string name;
     std::string description;

@@ -33,9 +33,17 @@ QRect textOnlyRect(DescriptionFace face) { return twipsRect(120, 240, 2055, text
 QRect textBelowPictureRect() { return twipsRect(120, 1920, 2055, 1575); }
 QRect pictureRect() { return twipsRect(120, 240, 2055, 1575); }
 
-const Element* findElement(const QString& listedName) {
-    const QString wanted = listedName.toLower();
+constexpr int kElementPositionRole = Qt::UserRole;
+
+// The viewer lists names only and shows the first element of the selected
+// name in any letter case; the editor's entries name their own element.
+const Element* findElement(const QListWidgetItem* entry) {
     const Project& p = project();
+    if (entry->data(kElementPositionRole).isValid()) {
+        const int at = elementPosition(entry);
+        return at < 0 ? nullptr : &p.elements[static_cast<std::size_t>(at)];
+    }
+    const QString wanted = entry->text().toLower();
     const int count = std::min<int>(p.elementCount, kMaxElements);
     for (int i = 0; i < count; ++i) {
         const Element& e = p.elements[static_cast<std::size_t>(i)];
@@ -54,6 +62,22 @@ QString displayedText(const std::string& description) {
 }
 
 } // namespace
+
+void addElementEntry(QListWidget* list, const std::string& name, int position) {
+    auto* entry = new QListWidgetItem(platform::qs(name), list);
+    entry->setData(kElementPositionRole, position);
+}
+
+int elementPosition(const QListWidgetItem* entry) {
+    bool ok = false;
+    const int at = entry->data(kElementPositionRole).toInt(&ok);
+    const Project& p = project();
+    if (!ok || at < 0 || at >= std::min<int>(p.elementCount, kMaxElements))
+        return -1;
+    if (platform::qs(p.elements[static_cast<std::size_t>(at)].name) != entry->text())
+        return -1;
+    return at;
+}
 
 DescriptionArea::DescriptionArea(QWidget* window, DescriptionFace face, int panelLeft,
                                  int panelTop, const Notice& notice)
@@ -95,9 +119,7 @@ void DescriptionArea::showDescription(const QListWidget* listado) {
         showNotice();
         return;
     }
-    // Names are unique without regard to case, but a listing written by hand
-    // may repeat one: the first in the listing wins.
-    const Element* found = findElement(selected.first()->text());
+    const Element* found = findElement(selected.first());
     if (!found)
         return;
     const Element& e = *found;

@@ -3,14 +3,25 @@
 #include <QObject>
 #include <cstdint>
 #include <QString>
+#include <string>
 
 class QGroupBox;
 class QLabel;
 class QListWidget;
+class QListWidgetItem;
 class QPlainTextEdit;
 class QWidget;
 
 namespace vitrandel {
+
+// Entries of the editor's element list stand for one element each, by its
+// position: a listing may hold names that differ only in letter case, and
+// each entry must still mean its own element.
+void addElementEntry(QListWidget* list, const std::string& name, int position);
+
+// The position of the element an entry stands for; -1 when the entry no
+// longer matches the Project.
+int elementPosition(const QListWidgetItem* entry);
 
 // The two windows that list elements differ here in two ways only: how tall
 // the text is when there is no picture, and whether the pictures are hidden

@@ -1,12 +1,16 @@
 #include <QAbstractButton>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <memory>
 
+#include "dialogs/cambiar_categoria_form.h"
 #include "dialogs/cambio_dir.h"
 #include "dialogs/com_dlg.h"
+#include "dialogs/editar_categorias.h"
 #include "dialogs/opciones_form.h"
+#include "dialogs/preguntar_nombre.h"
 #include "dialogs/preguntar_password.h"
 #include "model/project.h"
 #include "platform/twips.h"
@@ -27,6 +31,12 @@ std::unique_ptr<QDialog> makeDialog(const QString& kind) {
         return std::make_unique<cambio_dir>();
     if (kind == u"opciones_form")
         return std::make_unique<opciones_form>();
+    if (kind == u"preguntar_nombre")
+        return std::make_unique<preguntar_nombre>();
+    if (kind == u"editar_categorias")
+        return std::make_unique<editar_categorias>();
+    if (kind == u"cambiar_categoria_form")
+        return std::make_unique<cambiar_categoria_form>();
     return std::make_unique<preguntar_password>();
 }
 
@@ -35,6 +45,8 @@ QString caption(const QWidget* w) {
         return label->text();
     if (auto* button = qobject_cast<const QAbstractButton*>(w))
         return button->text();
+    if (auto* frame = qobject_cast<const QGroupBox*>(w))
+        return frame->title();
     return {};
 }
 
@@ -92,6 +104,25 @@ private Q_SLOTS:
         row("preguntar_password", "Text1", QRect(1680, 360, 2415, 285), "");
         row("preguntar_password", "aceptar", QRect(4320, 120, 1455, 375), "&Aceptar");
         row("preguntar_password", "cancelar", QRect(4320, 600, 1455, 375), "Cancelar");
+        row("preguntar_nombre", "", QRect(0, 0, 5505, 1290), "Ingrese el nombre del elemento...");
+        row("preguntar_nombre", "Label1", QRect(240, 240, 2775, 255), "Nombre :");
+        row("preguntar_nombre", "Text1", QRect(960, 240, 2775, 285), "");
+        row("preguntar_nombre", "Combo1", QRect(1200, 720, 2535, 315), "");
+        row("preguntar_nombre", "aceptar", QRect(3960, 240, 1335, 375), "&Aceptar");
+        row("preguntar_nombre", "cancelar", QRect(3960, 720, 1335, 375), "Cancelar");
+        row("preguntar_nombre", "Label2", QRect(240, 720, 975, 255), "Categoría :");
+        row("editar_categorias", "", QRect(0, 0, 4680, 2955), "Editar categorías");
+        row("editar_categorias", "Label1", QRect(360, 240, 1815, 255), "Categorias existenetes :");
+        row("editar_categorias", "Text1", QRect(2400, 720, 1815, 285), "");
+        row("editar_categorias", "List1", QRect(360, 600, 1815, 1620), "");
+        row("editar_categorias", "eliminar", QRect(2520, 1320, 1575, 375), "&Eliminar");
+        row("editar_categorias", "salir", QRect(600, 2400, 1575, 375), "&Aceptar");
+        row("editar_categorias", "Frame1", QRect(2280, 240, 2175, 1935), "Categoría seleccionada");
+        row("editar_categorias", "Cancelar", QRect(2400, 2400, 1575, 375), "Cancelar");
+        row("cambiar_categoria_form", "", QRect(0, 0, 4170, 1140), "Ingrese la nueva categoría");
+        row("cambiar_categoria_form", "Combo1", QRect(240, 360, 2175, 315), "");
+        row("cambiar_categoria_form", "aceptar", QRect(2520, 120, 1455, 375), "&Aceptar");
+        row("cambiar_categoria_form", "cancelar", QRect(2520, 600, 1455, 375), "Cancelar");
     }
     void controlsSitWhereDesigned() {
         QFETCH(QString, dialog);
@@ -118,6 +149,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("dialog");
         QTest::newRow("com_dlg") << "com_dlg";
         QTest::newRow("preguntar_password") << "preguntar_password";
+        QTest::newRow("preguntar_nombre") << "preguntar_nombre";
+        QTest::newRow("editar_categorias") << "editar_categorias";
     }
     void typingStartsInTheNameBox() {
         QFETCH(QString, dialog);

@@ -1,12 +1,16 @@
 // Shows one of the editor's dialogs on its own, for a person to look at:
-//   show_dialog com_dlg|cambio_dir|opciones_form|preguntar_password [folder]
+//   show_dialog com_dlg|cambio_dir|opciones_form|preguntar_password|preguntar_nombre|
+//               editar_categorias|cambiar_categoria_form [folder]
 // The folder becomes the current directory first.
 #include <QApplication>
 #include <QDir>
 
+#include "dialogs/cambiar_categoria_form.h"
 #include "dialogs/cambio_dir.h"
 #include "dialogs/com_dlg.h"
+#include "dialogs/editar_categorias.h"
 #include "dialogs/opciones_form.h"
+#include "dialogs/preguntar_nombre.h"
 #include "dialogs/preguntar_password.h"
 #include "model/project.h"
 #include "platform/application.h"
@@ -30,6 +34,9 @@ int main(int argc, char** argv) {
     x.dirDlgStart = ".";
     project().password = "Secreto";
     project().passwordEnabled = kTrue;
+    for (const char* name : {"Fotos", "Documentos", "Música", "Varios"})
+        project().categories[static_cast<std::size_t>(project().categoryCount++)] = name;
+    x.catDlgCategory = 3;
 
     if (which == QLatin1String("cambio_dir"))
         cambio_dir::mostrar(nullptr);
@@ -37,6 +44,12 @@ int main(int argc, char** argv) {
         opciones_form::mostrar(nullptr);
     else if (which == QLatin1String("preguntar_password"))
         preguntar_password::mostrar(nullptr);
+    else if (which == QLatin1String("preguntar_nombre"))
+        preguntar_nombre::mostrar(nullptr);
+    else if (which == QLatin1String("editar_categorias"))
+        editar_categorias::mostrar(nullptr);
+    else if (which == QLatin1String("cambiar_categoria_form"))
+        cambiar_categoria_form::mostrar(nullptr);
     else
         com_dlg::mostrar(nullptr);
     return 0;

@@ -1,0 +1,429 @@
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+#include "editor/principal.h"
+#include "model/project.h"
+#include "platform/text.h"
+#include "support/dialog_test.h"
+#include "support/gui_test.h"
+
+using namespace vitrandel;
+using namespace vitrandel_test_support;
+using namespace Qt::StringLiterals;
+using platform::MessageBoxSeam;
+using platform::qs;
+
+namespace {
+
+// Every element in use as "name:category", in table order.
+QStringList elementsInUse() {
+    QStringList out;
+    for (int i = 0; i < project().elementCount; ++i) {
+        const Element& e = project().elements[static_cast<std::size_t>(i)];
+        out << qs(e.name) + u':' + QString::number(e.category);
+    }
+    return out;
+}
+
+QStringList categoriesInUse() {
+    QStringList out;
+    for (int i = 0; i < project().categoryCount; ++i)
+        out << qs(project().categories[static_cast<std::size_t>(i)]);
+    return out;
+}
+
+void addTo(Project& p, const std::string& name, int category) {
+    p.elements[static_cast<std::size_t>(p.elementCount++)] =
+        Element{.name = name, .category = static_cast<std::int16_t>(category)};
+}
+
+// A Project with these categories and these "name:category" elements.
+Project listing(const QStringList& categories, const QStringList& elements = {}) {
+    Project p;
+    for (const QString& c : categories)
+        p.categories[static_cast<std::size_t>(p.categoryCount++)] = platform::ss(c);
+    for (const QString& e : elements)
+        addTo(p, platform::ss(e.section(u':', 0, 0)), e.section(u':', 1).toInt());
+    return p;
+}
+
+void click(QDialog& d, const char* button) {
+    QTest::mouseClick(control<QPushButton>(d, button), Qt::LeftButton);
+}
+
+void typeInto(QDialog& d, const char* box, const QString& text, const char* button) {
+    control<QLineEdit>(d, box)->insert(text);
+    click(d, button);
+}
+
+void nameElement(const QString& name, int category) {
+    onNextDialog([=](QDialog& d) {
+        chooseWithKeys(control<QComboBox>(d, "Combo1"), category);
+        typeInto(d, "Text1", name, "aceptar");
+    });
+}
+
+// Runs `steps` in the category editor, then presses `button` (none: the steps end it).
+void editCategories(std::function<void(QDialog&, QListWidget*, QLineEdit*)> steps,
+                    const char* button = "salir") {
+    onNextDialog([=](QDialog& d) {
+        steps(d, control<QListWidget>(d, "List1"), control<QLineEdit>(d, "Text1"));
+        if (button)
+            click(d, button);
+    });
+}
+
+int topRow(const QListWidget* list) {
+    return list->indexAt(QPoint(0, 0)).row();
+}
+
+} // namespace
+
+class TestElementCommands : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir_;
+    std::unique_ptr<CurrentDirRestorer> restore_;
+    QPointer<principal> w_;
+
+    void open(const Project& p = Project{}) {
+        project() = p;
+        w_ = new principal;
+        w_->show();
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        startGuiTest();
+        restore_ = std::make_unique<CurrentDirRestorer>();
+        QDir::setCurrent(dir_.path());
+    }
+    void init() { exchange() = ExchangeFields{}; }
+    void cleanup() {
+        if (w_) {
+            w_->setAttribute(Qt::WA_DeleteOnClose, false);
+            project().modified = kFalse;
+            delete w_;
+        }
+        VITRANDEL_VERIFY_NO_UNANSWERED_BOXES();
+    }
+    void cleanupTestCase() { restore_.reset(); }
+
+    // An author makes a listing with the editor's commands alone; the file
+    // holds what they made.
+    void buildingAListingFromNothing() {
+        Project start;
+        start.elements[2] = Element{.fitImage = kTrue,
+                                    .fontName = "Arial",
+                                    .fontSize = 30,
+                                    .fontBold = kTrue,
+                                    .textColor = 255}; // left by an earlier element
+        open(start);
+        editCategories([](QDialog& d, QListWidget* list, QLineEdit* text) {
+            QCOMPARE(entries(list), QStringList{u"[Agregar Nuevo]"_s});
+            QVERIFY(text->isEnabled() && !control<QPushButton>(d, "eliminar")->isEnabled());
+            QTest::keyClicks(text, u"Fotos"_s);
+            QCOMPARE(entries(list), (QStringList{u"Fotos"_s, u"[Agregar Nuevo]"_s}));
+            QCOMPARE(list->currentRow(), 0);
+            QTest::keyClick(text, Qt::Key_Return);
+            QCOMPARE(list->currentRow(), 1);
+            QCOMPARE(text->text(), QString());
+            text->insert(u"Música"_s);
+            QTest::keyClick(text, Qt::Key_Return);
+            QVERIFY(d.isVisible()); // Enter presses no button
+        });
+        w_->cat_editar->click();
+        QCOMPARE(categoriesInUse(), (QStringList{u"Fotos"_s, u"Música"_s}));
+
+        onNextDialog([](QDialog& d) {
+            auto* combo = control<QComboBox>(d, "Combo1");
+            QCOMPARE(combo->itemText(2), u"Música"_s);
+            QCOMPARE(combo->currentIndex(), 0);
+            auto* name = control<QLineEdit>(d, "Text1");
+            QTest::keyClick(name, Qt::Key_Space);
+            QVERIFY(control<QPushButton>(d, "aceptar")->isEnabled()); // a blank is a name
+            QTest::keyClick(name, Qt::Key_Backspace);
+            QTest::keyClick(name, Qt::Key_Return);
+            QVERIFY(d.isVisible());
+            QTest::keyClicks(name, u"playa"_s);
+            chooseWithKeys(combo, 1);
+            QTest::keyClick(name, Qt::Key_Return);
+        });
+        w_->agregar->click();
+        nameElement(u"tango"_s, 2);
+        w_->agregar->click();
+        nameElement(u"Nota"_s, 0);
+        w_->agregar->click();
+        nameElement(u"PLAYA"_s, 2);
+        MessageBoxSeam::setNextAnswer(platform::vbOK);
+        w_->agregar->click();
+        const auto shown = MessageBoxSeam::takeShown();
+        QCOMPARE(shown.value(0).text, u"El elemento ya se encuentra"_s);
+        QCOMPARE(shown.value(0).style, int(platform::vbCritical));
+        QCOMPARE(elementsInUse(), (QStringList{u"playa:1"_s, u"tango:2"_s, u"Nota:0"_s}));
+        QCOMPARE(entries(w_->listado), (QStringList{u"playa"_s, u"tango"_s, u"Nota"_s}));
+        QCOMPARE(project().elements[2],
+                 (Element{.name = "Nota", .fontName = "Fixedsys", .fontSize = 10}));
+
+        w_->listado->setCurrentRow(1);
+        onNextDialog([](QDialog& d) {
+            QCOMPARE(d.objectName(), u"editar_desc"_s);
+            exchange().descText = "Bandoneón";
+            exchange().descFontBold = kTrue;
+            exchange().descTextColor = 0x0000FF;
+        });
+        w_->editar_2->click();
+        QVERIFY(w_->Frame1->isVisible());
+
+        const Project made = project();
+        onNextDialog([](QDialog& d) { typeInto(d, "Text1", u"hecho"_s, "aceptar"); });
+        w_->archivo_guardar_como_Click();
+        w_->archivo_nuevo_Click(); // saved: nothing to ask
+        QCOMPARE(project().elementCount, std::int16_t(0));
+        onNextDialog([](QDialog& d) { typeInto(d, "Text1", u"hecho.lst"_s, "aceptar"); });
+        w_->archivo_abrir_Click();
+        QCOMPARE(categoriesInUse(), (QStringList{u"Fotos"_s, u"Música"_s}));
+        QCOMPARE(project().elementCount, made.elementCount);
+        for (std::size_t i = 0; i < 3; ++i)
+            QCOMPARE(project().elements[i], made.elements[i]);
+    }
+
+    // Any way out but Aceptar adds nothing, even after an earlier use left a name.
+    void leavingTheNameDialogAddsNothing_data() {
+        QTest::addColumn<int>("how");
+        QTest::newRow("Cancelar") << 0;
+        QTest::newRow("Escape") << 1;
+        QTest::newRow("close box") << 2;
+    }
+    void leavingTheNameDialogAddsNothing() {
+        QFETCH(int, how);
+        open();
+        nameElement(u"viejo"_s, 0);
+        w_->agregar->click();
+        onNextDialog([how](QDialog& d) {
+            control<QLineEdit>(d, "Text1")->insert(u"nuevo"_s);
+            if (how == 0)
+                click(d, "cancelar");
+            else if (how == 1)
+                QTest::keyClick(&d, Qt::Key_Escape);
+            else
+                d.close();
+        });
+        w_->agregar->click();
+        QCOMPARE(elementsInUse(), QStringList{u"viejo:0"_s});
+    }
+
+    // The rest move up whole, and a list scrolled down by three lines stays
+    // scrolled down by two.
+    void deletingMovesTheRestUp() {
+        Project p;
+        for (int i = 0; i < 40; ++i)
+            p.elements[static_cast<std::size_t>(p.elementCount++)] =
+                Element{.name = "e" + std::to_string(i),
+                        .description = std::to_string(i),
+                        .imagePath = std::to_string(i),
+                        .fitImage = toBool16(i % 2),
+                        .category = 0,
+                        .fontName = i % 2 ? "Arial" : "Courier New",
+                        .fontSize = static_cast<std::int16_t>(i),
+                        .fontBold = toBool16(i % 3),
+                        .fontItalic = toBool16(i % 5),
+                        .textColor = i * 65793 - 7};
+        open(p);
+        w_->listado->setCurrentRow(0);
+        w_->eliminar->click();
+        QCOMPARE(project().elementCount, std::int16_t(39));
+        QVERIFY(std::equal(p.elements.begin() + 1, p.elements.begin() + 40,
+                           project().elements.begin()));
+        QCOMPARE(project().modified, kTrue);
+        QVERIFY(w_->listado->selectedItems().isEmpty());
+        QVERIFY(w_->Frame2->isVisible() && !w_->Frame1->isVisible());
+
+        w_->listado->scrollToItem(w_->listado->item(3), QAbstractItemView::PositionAtTop);
+        QCOMPARE(topRow(w_->listado), 3);
+        w_->listado->setCurrentRow(5);
+        w_->eliminar->click();
+        QCOMPARE(topRow(w_->listado), 2);
+        QCOMPARE(w_->listado->item(5)->text(), u"e7"_s);
+    }
+
+    // A listing may hold names that differ only in case; each entry is its own element.
+    void commandsActOnTheSelectedEntry() {
+        const Project p = listing({u"A"_s}, {u"otro:0"_s, u"Gato:1"_s, u"gato:1"_s});
+        open(p);
+        w_->categorias->setCurrentIndex(1);
+        w_->listado->setCurrentRow(1);
+        onNextDialog([](QDialog&) { exchange().descText = "el segundo"; });
+        w_->editar_2->click();
+        QVERIFY(w_->Frame1->isVisible()); // its own description, not Gato's empty one
+        onNextDialog([](QDialog& d) {
+            chooseWithKeys(control<QComboBox>(d, "Combo1"), 0);
+            click(d, "aceptar");
+        });
+        w_->cambiar_cat->click();
+        QCOMPARE(project().elements[2].description, std::string("el segundo"));
+        QCOMPARE(elementsInUse(), (QStringList{u"otro:0"_s, u"Gato:1"_s, u"gato:0"_s}));
+        w_->eliminar->click();
+        QCOMPARE(elementsInUse(), (QStringList{u"otro:0"_s, u"Gato:1"_s}));
+    }
+
+    void changingTheCategoryOfAListedElement() {
+        const Project p = listing({u"A"_s, u"B"_s, u"C"_s}, {u"en C:3"_s, u"perdido:9"_s});
+        open(p);
+        w_->categorias->setCurrentIndex(3);
+        w_->listado->setCurrentRow(0);
+        onNextDialog([](QDialog& d) {
+            auto* combo = control<QComboBox>(d, "Combo1");
+            QCOMPARE(combo->currentIndex(), 3); // its own, the last
+            chooseWithKeys(combo, 1);
+            QTest::keyClick(combo, Qt::Key_Return);
+        });
+        w_->cambiar_cat->click();
+        QCOMPARE(elementsInUse(), (QStringList{u"en C:1"_s, u"perdido:9"_s}));
+        QCOMPARE(project().modified, kTrue);
+        QCOMPARE(entries(w_->listado), QStringList{u"en C"_s}); // until the list is rebuilt
+        w_->categorias->setCurrentIndex(1);
+        QCOMPARE(entries(w_->listado), QStringList{u"en C"_s});
+
+        project().modified = kFalse;
+        w_->categorias->setCurrentIndex(0);
+        w_->listado->setCurrentRow(1);
+        onNextDialog([](QDialog& d) {
+            QCOMPARE(control<QComboBox>(d, "Combo1")->currentIndex(), 0); // 9 names no category
+            click(d, "cancelar");
+        });
+        w_->cambiar_cat->click();
+        QCOMPARE(project().elements[1].category, std::int16_t(9));
+        QCOMPARE(project().modified, kFalse);
+    }
+
+    void renamingAddingAndRemovingCategories() {
+        const Project p = listing({u"A"_s, u"B"_s, u"C"_s}, {u"en 0:0"_s, u"en 1:1"_s, u"en 2:2"_s,
+                                                             u"en 3:3"_s, u"en 9:9"_s});
+        open(p);
+        editCategories([](QDialog& d, QListWidget* list, QLineEdit* text) {
+            list->setCurrentRow(0);
+            QTest::keyClicks(text, u"a"_s);
+            QCOMPARE(list->item(0)->text(), u"Aa"_s);
+            list->setCurrentRow(1);
+            click(d, "eliminar");
+            QVERIFY(list->selectedItems().isEmpty());
+            QCOMPARE(text->text(), u"B"_s);
+            QTest::keyClick(text, Qt::Key_Return);
+            QTest::keyClicks(text, u"D"_s);
+            QCOMPARE(entries(list), (QStringList{u"Aa"_s, u"C"_s, u"D"_s, u"[Agregar Nuevo]"_s}));
+        });
+        w_->cat_editar->click();
+        QCOMPARE(categoriesInUse(), (QStringList{u"Aa"_s, u"C"_s, u"D"_s}));
+        // B's element goes to "Sin clasificar"; C's follows C.
+        QCOMPARE(elementsInUse(),
+                 (QStringList{u"en 0:0"_s, u"en 1:1"_s, u"en 2:0"_s, u"en 3:2"_s, u"en 9:9"_s}));
+        QCOMPARE(project().modified, kTrue);
+        QCOMPARE(w_->categorias->itemText(2), u"C"_s);
+    }
+
+    void leavingTheCategoryEditorChangesNothing_data() {
+        QTest::addColumn<bool>("closeBox");
+        QTest::newRow("Cancelar") << false;
+        QTest::newRow("close box") << true;
+    }
+    void leavingTheCategoryEditorChangesNothing() {
+        QFETCH(bool, closeBox);
+        const Project p = listing({u"A"_s, u"B"_s}, {u"x:2"_s});
+        open(p);
+        editCategories(
+            [closeBox](QDialog& d, QListWidget* list, QLineEdit* text) {
+                QTest::keyClicks(text, u"nueva"_s);
+                list->setCurrentRow(0);
+                click(d, "eliminar");
+                QTest::keyClick(&d, Qt::Key_Escape); // no Cancel here
+                QVERIFY(d.isVisible());
+                if (closeBox)
+                    d.close();
+                else
+                    click(d, "Cancelar");
+            },
+            nullptr);
+        w_->cat_editar->click();
+        QVERIFY(project() == p);
+    }
+
+    void theTablesNeverOverflow() {
+        Project p;
+        p.categoryCount = kMaxCategories - 1;
+        for (int i = 0; i < kMaxElements - 1; ++i)
+            addTo(p, "e" + std::to_string(i), 0);
+        open(p);
+        nameElement(u"último"_s, 0);
+        w_->agregar->click();
+        QCOMPARE(project().elementCount, std::int16_t(kMaxElements));
+        MessageBoxSeam::setNextAnswer(platform::vbOK);
+        w_->agregar->click(); // no name is asked for
+        QCOMPARE(project().elementCount, std::int16_t(kMaxElements));
+        QCOMPARE(MessageBoxSeam::takeShown().value(0).style, int(platform::vbExclamation));
+
+        editCategories([](QDialog&, QListWidget*, QLineEdit* text) { text->insert(u"51"_s); });
+        w_->cat_editar->click();
+        QCOMPARE(project().categoryCount, std::int16_t(kMaxCategories));
+        MessageBoxSeam::setNextAnswer(platform::vbOK);
+        editCategories([](QDialog& d, QListWidget* list, QLineEdit* text) {
+            text->insert(u"52"_s);
+            click(d, "salir");
+            QVERIFY(d.isVisible()); // the list stays as typed
+            QCOMPARE(list->count(), kMaxCategories + 2);
+            QCOMPARE(project().categoryCount, std::int16_t(kMaxCategories));
+            list->setCurrentRow(0);
+            click(d, "eliminar");
+        });
+        w_->cat_editar->click();
+        QCOMPARE(MessageBoxSeam::takeShown().size(), 1);
+        QCOMPARE(categoriesInUse().last(), u"52"_s);
+        QCOMPARE(project().categoryCount, std::int16_t(kMaxCategories));
+    }
+
+    // Every command but Frame2's edit button asks for the password first.
+    void thePasswordGate_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("opens");
+        QTest::newRow("agregar") << u"agregar"_s << u"Ingrese el nombre del elemento..."_s;
+        QTest::newRow("editar") << u"editar"_s << u"editar_desc"_s;
+        QTest::newRow("eliminar") << u"eliminar"_s << QString();
+        QTest::newRow("cambiar_cat") << u"cambiar_cat"_s << u"Ingrese la nueva categoría"_s;
+        QTest::newRow("cat_editar") << u"cat_editar"_s << u"Editar categorías"_s;
+        QTest::newRow("editar_2") << u"editar_2"_s << u"editar_desc"_s;
+    }
+    void thePasswordGate() {
+        QFETCH(QString, button);
+        QFETCH(QString, opens);
+        Project p = listing({u"A"_s}, {u"uno:0"_s});
+        p.password = "Clave";
+        p.passwordEnabled = kTrue;
+        open(p);
+        w_->listado->setCurrentRow(0);
+        auto* b = w_->findChild<QPushButton*>(button);
+        const bool gated = button != u"editar_2";
+        if (gated) {
+            onNextDialog([](QDialog& d) { typeInto(d, "Text1", u"clave"_s, "aceptar"); });
+            b->click();
+            QVERIFY(project() == p);
+            onNextDialog([](QDialog& d) { typeInto(d, "Text1", u"Clave"_s, "aceptar"); });
+        }
+        QString opened;
+        if (!opens.isEmpty())
+            onNextDialog([&](QDialog& d) {
+                opened = d.objectName().isEmpty() ? d.windowTitle() : d.objectName();
+            });
+        b->click();
+        QCOMPARE(opened, opens);
+        QCOMPARE(project().elementCount, std::int16_t(button == u"eliminar" ? 0 : 1));
+        if (!gated) {
+            w_->listado->clearSelection();
+            b->click(); // nothing selected: nothing opens
+        }
+    }
+};
+
+QTEST_MAIN(TestElementCommands)
+#include "tst_element_commands.moc"
