@@ -9,7 +9,6 @@
 #include "model/project.h"
 #include "platform/error_text.h"
 #include "platform/file_helpers.h"
-#include "platform/fonts.h"
 #include "platform/message_box.h"
 #include "platform/text.h"
 
@@ -45,7 +44,7 @@ bool cargar_listado(const QString& path) {
             reportFileProblem(errorDescription(ENOTDIR), native);
     }
     Project& loaded = outcome.listing.project;
-    normaliseElements(loaded, [](const std::string& face) { return !fuente_no_instalada(face); });
+    normaliseElements(loaded);
     loaded.listingPath = ss(path);
     project() = std::move(loaded);
     return true;
