@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTimer>
 #include <cmath>
 
@@ -191,6 +192,7 @@ void editar_desc::Combo1_Click() {
     const int entry = Combo1->currentIndex();
     if (entry <= 0) {
         showFolder(Dir1->path());
+        shownEntry_ = 0;
         return;
     }
     QString base = Dir1->path();
@@ -200,9 +202,14 @@ void editar_desc::Combo1_Click() {
     if (const int error = platform::folderReadError(folder)) {
         platform::msgBox(platform::errorDescription(error, folder),
                          platform::vbOKOnly + platform::vbExclamation);
+        // The selector goes back to the folder the list still shows: a picture
+        // picked there must not be recorded under the folder that failed.
+        const QSignalBlocker quiet(Combo1);
+        Combo1->setCurrentIndex(shownEntry_);
         return;
     }
     showFolder(folder);
+    shownEntry_ = entry;
 }
 
 void editar_desc::showFolder(const QString& folder) {

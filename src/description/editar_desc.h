@@ -76,6 +76,8 @@ private:
     QString pendingImagePath;
     // The file the preview shows, empty for none.
     QString previewFile_;
+    // The folder selector's entry whose folder File1 shows.
+    int shownEntry_ = 0;
     // Kept as the listing's value: a system colour shown as RGB must not come
     // back as RGB when the user chose nothing.
     std::int32_t textColor_ = 0;
