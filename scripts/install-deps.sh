@@ -6,7 +6,8 @@ set -euo pipefail
 packages=(
   g++ cmake make pkg-config
   qt6-base-dev qt6-translations-l10n libgl-dev
-  fonts-liberation fonts-wine
+  fonts-liberation fonts-wine fonts-crosextra-carlito fonts-crosextra-caladea
+  libfontconfig-dev
   nlohmann-json3-dev libbenchmark-dev
   xvfb xauth imagemagick
   xdotool hyperfine

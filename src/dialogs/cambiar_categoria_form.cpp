@@ -16,6 +16,7 @@ using platform::twips;
 using platform::twipsRect;
 
 cambiar_categoria_form::cambiar_categoria_form(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("cambiar_categoria_form"));
     setWindowTitle(QStringLiteral("Ingrese la nueva categoría"));
     setFixedSize(twips(4170), twips(1140));
     Combo1 = place(new QComboBox(this), "Combo1", twipsRect(240, 360, 2175, 315));

@@ -23,6 +23,7 @@ using platform::twips;
 using platform::twipsRect;
 
 cambio_dir::cambio_dir(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("cambio_dir"));
     setWindowTitle(QStringLiteral("Seleccione un directorio..."));
     setFixedSize(twips(4365), twips(3165));
     Drive1 = place(new DriveList(this), "Drive1", twipsRect(240, 120, 2295, 315));

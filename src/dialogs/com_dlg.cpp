@@ -31,6 +31,7 @@ using platform::twips;
 using platform::twipsRect;
 
 com_dlg::com_dlg(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("com_dlg"));
     setFixedSize(twips(5775), twips(3435));
     Label1 = place(new QLabel(QStringLiteral("Unidad :"), this), "Label1",
                    twipsRect(480, 240, 720, 255));

@@ -32,6 +32,7 @@ const char* const kTooManyCategories =
 } // namespace
 
 editar_categorias::editar_categorias(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("editar_categorias"));
     setWindowTitle(QStringLiteral("Editar categorías"));
     setFixedSize(twips(4680), twips(2955));
     Label1 = place(new QLabel(QStringLiteral("Categorias existenetes :"), this), "Label1",

@@ -17,6 +17,7 @@ using platform::twips;
 using platform::twipsRect;
 
 opciones_form::opciones_form(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("opciones_form"));
     setWindowTitle(QStringLiteral("Opciones"));
     setFixedSize(twips(5775), twips(2625));
     Check1 = place(

@@ -18,6 +18,7 @@ using platform::twips;
 using platform::twipsRect;
 
 preguntar_nombre::preguntar_nombre(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("preguntar_nombre"));
     setWindowTitle(QStringLiteral("Ingrese el nombre del elemento..."));
     setFixedSize(twips(5505), twips(1290));
     Label1 = place(new QLabel(QStringLiteral("Nombre :"), this), "Label1",

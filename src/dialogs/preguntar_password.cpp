@@ -17,6 +17,7 @@ using platform::twips;
 using platform::twipsRect;
 
 preguntar_password::preguntar_password(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("preguntar_password"));
     setWindowTitle(QStringLiteral("Archivo protegido por password"));
     setFixedSize(twips(5985), twips(1170));
     Label1 = place(new QLabel(QStringLiteral("Ingrese password :"), this), "Label1",

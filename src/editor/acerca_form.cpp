@@ -13,6 +13,7 @@ using platform::twips;
 using platform::twipsRect;
 
 acerca_form::acerca_form(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("acerca_form"));
     setWindowTitle(QStringLiteral(" Acerca de "));
     setFixedSize(twips(4815), twips(2895));
     Label1 = place(new QLabel(this), "Label1", twipsRect(1200, 360, 2415, 255));

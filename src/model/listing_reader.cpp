@@ -208,11 +208,9 @@ ParseOutcome parseListing(std::string_view bytes, const Project& base) {
     return Parser(bytes, base).run();
 }
 
-void normaliseElements(Project& p, const std::function<bool(const std::string&)>& fontInstalled) {
+void normaliseElements(Project& p) {
     for (int i = 0; i < p.elementCount && i < kMaxElements; ++i) {
         Element& e = p.elements[static_cast<std::size_t>(i)];
-        if (!fontInstalled(e.fontName))
-            e.fontName = kFallbackFontName;
         if (tamano_no_estandar(e.fontSize))
             e.fontSize = kFallbackFontSize;
         if (e.textColor < 0)

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -39,10 +38,11 @@ ParseOutcome parseListing(std::string_view bytes, const Project& base);
 // Splits at CR, with or without a following LF.
 std::vector<std::string_view> splitListingLines(std::string_view bytes);
 
-// What reading does to each element after its block: a face that is not
-// installed becomes "Fixedsys", a size outside the standard ones 10, and a
-// negative colour the window-background system colour.
-void normaliseElements(Project& p, const std::function<bool(const std::string&)>& fontInstalled);
+// What reading does to each element after its block: a size outside the
+// standard ones becomes 10, and a negative colour the window-background system
+// colour. Font faces are kept as the file names them, installed here or not,
+// so that saving never takes a face from the machines that have it.
+void normaliseElements(Project& p);
 
 // Fixed English description, for tools and logs.
 std::string describeReadError(const ReadError& e);

@@ -1,5 +1,7 @@
 #include "platform/colors.h"
 
+#include <QApplication>
+#include <QWidget>
 #include <array>
 
 namespace vitrandel::platform {
@@ -60,6 +62,24 @@ QColor colorFromListing(std::int32_t value, const QPalette& palette) {
         return palette.color(c.group, c.role);
     }
     return palette.color(QPalette::Active, QPalette::Text);
+}
+
+std::int32_t listingFromColor(const QColor& colour) {
+    const QColor rgb = colour.toRgb();
+    return static_cast<std::int32_t>(std::uint32_t(rgb.red()) | (std::uint32_t(rgb.green()) << 8) |
+                                     (std::uint32_t(rgb.blue()) << 16));
+}
+
+void applyTextColor(QWidget* textBox, std::int32_t value) {
+    const QPalette system = QApplication::palette(textBox);
+    QColor colour = colorFromListing(value, system);
+    // Reading a listing turns every negative colour into the text boxes'
+    // background colour; drawn as text it would be invisible.
+    if (colour.rgba() == textBox->palette().color(QPalette::Base).rgba())
+        colour = system.color(QPalette::Active, QPalette::Text);
+    QPalette palette = textBox->palette();
+    palette.setColor(QPalette::Text, colour);
+    textBox->setPalette(palette);
 }
 
 } // namespace vitrandel::platform

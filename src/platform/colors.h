@@ -4,6 +4,8 @@
 #include <QPalette>
 #include <cstdint>
 
+class QWidget;
+
 // Colours as listings store them: an RGB value with red in the low byte, or,
 // when negative, one of the Windows system colours (0x80000000 plus its index).
 namespace vitrandel::platform {
@@ -11,5 +13,12 @@ namespace vitrandel::platform {
 // System colours take the nearest role of `palette`; an index Windows never
 // had gives the palette's text colour.
 QColor colorFromListing(std::int32_t value, const QPalette& palette);
+
+// The listing's value of an RGB colour (its alpha is dropped).
+std::int32_t listingFromColor(const QColor& colour);
+
+// Draws a text box's text in a description's colour, over the system's
+// text-box background.
+void applyTextColor(QWidget* textBox, std::int32_t value);
 
 } // namespace vitrandel::platform

@@ -2,8 +2,9 @@
 
 #include <QDir>
 #include <QFontDatabase>
-#include <QFontInfo>
-#include <QSet>
+#include <QHash>
+#include <algorithm>
+#include <fontconfig/fontconfig.h>
 #include <optional>
 
 namespace vitrandel::platform {
@@ -12,19 +13,19 @@ namespace {
 // Windows bitmap faces ship outside the system's font path.
 const char* const kWineFontDir = "/usr/share/wine/fonts";
 
-// Faces that fontconfig substitutes with metric-compatible ones; hasFamily()
-// does not report aliases, so each is listed when its stand-in is present.
-struct Substitute {
-    const char* windowsFace;
-    const char* standIn;
-};
-const Substitute kSubstitutes[] = {
-    {"Arial", "Liberation Sans"},
-    {"Times New Roman", "Liberation Serif"},
-    {"Courier New", "Liberation Mono"},
+// Faces Windows listings name most; the chooser offers each one that
+// fontconfig can draw, so a listing made here keeps names Windows knows.
+const char* const kWindowsFaces[] = {
+    "Arial", "Arial Narrow", "Calibri", "Cambria", "Courier New", "Georgia", "Times New Roman",
 };
 
-void loadWineFonts() {
+const char* const kFallbackFace = "Fixedsys";
+
+void registerWineFonts() {
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
     const QDir dir(QString::fromLatin1(kWineFontDir));
     const QStringList files = dir.entryList({QStringLiteral("*.ttf")}, QDir::Files);
     for (const QString& file : files) {
@@ -34,44 +35,105 @@ void loadWineFonts() {
     }
 }
 
-std::optional<QStringList>& cache() {
-    static std::optional<QStringList> c;
-    return c;
+// Qt names a family found at several foundries "C059 [urw]"; descriptions
+// name the family alone.
+QString withoutFoundry(const QString& qtFamily) {
+    const qsizetype bracket = qtFamily.indexOf(QStringLiteral(" ["));
+    return bracket > 0 && qtFamily.endsWith(QLatin1Char(']')) ? qtFamily.left(bracket) : qtFamily;
+}
+
+QStringList qtFamilies() {
+    QStringList families;
+    for (const QString& f : QFontDatabase::families())
+        families.append(withoutFoundry(f));
+    families.removeDuplicates();
+    return families;
+}
+
+QString fromFc(const FcChar8* s) { return QString::fromUtf8(reinterpret_cast<const char*>(s)); }
+
+// The family fontconfig draws `face` in when that is the face itself or one it
+// declares the same face (binding "same", as its metric aliases are); empty
+// when it would only fall back to some other face.
+QString fontconfigFamily(const QString& face) {
+    const QByteArray utf8 = face.toUtf8();
+    FcPattern* pattern = FcPatternCreate();
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(utf8.constData()));
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+
+    QStringList sameFace;
+    FcValue value;
+    FcValueBinding binding;
+    for (int i = 0; FcPatternGetWithBinding(pattern, FC_FAMILY, i, &value, &binding) == FcResultMatch; ++i)
+        if (binding != FcValueBindingWeak && value.type == FcTypeString)
+            sameFace.append(fromFc(value.u.s));
+
+    QString found;
+    FcResult result = FcResultNoMatch;
+    if (FcPattern* match = FcFontMatch(nullptr, pattern, &result)) {
+        FcChar8* family = nullptr;
+        for (int i = 0; found.isEmpty() && FcPatternGetString(match, FC_FAMILY, i, &family) == FcResultMatch; ++i)
+            if (sameFace.contains(fromFc(family), Qt::CaseInsensitive))
+                found = fromFc(family);
+        FcPatternDestroy(match);
+    }
+    FcPatternDestroy(pattern);
+    return found;
+}
+
+// Lower-cased face -> family to draw it in, empty when not installed. Fonts
+// are not installed while the program runs, so each answer holds for the run.
+QString drawableFamily(const QString& face) {
+    static QHash<QString, QString> answers;
+    const QString key = face.toLower();
+    if (const auto it = answers.constFind(key); it != answers.constEnd())
+        return *it;
+    registerWineFonts();
+    QString family;
+    // Qt's own list also holds the faces registered above, wherever fontconfig keeps them.
+    for (const QString& f : qtFamilies())
+        if (f.compare(face, Qt::CaseInsensitive) == 0) {
+            family = f;
+            break;
+        }
+    if (family.isEmpty() && !face.isEmpty())
+        family = fontconfigFamily(face);
+    answers.insert(key, family);
+    return family;
 }
 
 QStringList readFonts() {
-    loadWineFonts();
-    QStringList families = QFontDatabase::families();
-    QSet<QString> known;
-    for (const QString& f : families)
-        known.insert(f.toLower());
-    for (const Substitute& s : kSubstitutes) {
-        const QString face = QString::fromLatin1(s.windowsFace);
-        if (!known.contains(face.toLower()) &&
-            known.contains(QString::fromLatin1(s.standIn).toLower())) {
-            families.append(face);
-            known.insert(face.toLower());
-        }
+    registerWineFonts();
+    QStringList faces = qtFamilies();
+    for (const char* windowsFace : kWindowsFaces) {
+        const QString face = QString::fromLatin1(windowsFace);
+        if (!faces.contains(face, Qt::CaseInsensitive) && !drawableFamily(face).isEmpty())
+            faces.append(face);
     }
-    return families;
+    faces.removeDuplicates();
+    std::sort(faces.begin(), faces.end(), [](const QString& a, const QString& b) {
+        return a.compare(b, Qt::CaseInsensitive) < 0;
+    });
+    return faces;
 }
 
 } // namespace
 
 const QStringList& installedFonts() {
-    if (!cache())
-        cache() = readFonts();
-    return *cache();
+    static std::optional<QStringList> faces;
+    if (!faces)
+        faces = readFonts();
+    return *faces;
 }
 
 bool fuente_no_instalada(const std::string& name) {
-    if (name.empty())
-        return true;
-    const QString wanted = QString::fromStdString(name);
-    for (const QString& f : installedFonts())
-        if (f.compare(wanted, Qt::CaseInsensitive) == 0)
-            return false;
-    return true;
+    return drawableFamily(QString::fromStdString(name)).isEmpty();
+}
+
+QString faceToDraw(const std::string& name) {
+    const QString family = drawableFamily(QString::fromStdString(name));
+    return family.isEmpty() ? QString::fromLatin1(kFallbackFace) : family;
 }
 
 } // namespace vitrandel::platform

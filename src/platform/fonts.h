@@ -1,16 +1,25 @@
 #pragma once
 
+#include <QString>
 #include <QStringList>
 #include <string>
 
-// The screen fonts a description may name. Listings come from Windows, so the
-// faces they name must count as installed where we can draw them faithfully.
+// The screen fonts a description may name. Listings come from Windows, so a
+// face counts as installed when fontconfig has it or a face with the same
+// metrics standing in for it (Liberation Sans for Arial, Carlito for Calibri).
 namespace vitrandel::platform {
 
-// Read once per run and cached; includes the faces honoured by substitution.
+// Every face the font chooser offers, sorted without regard to letter case:
+// the installed families and the common Windows faces that have a stand-in.
 const QStringList& installedFonts();
 
-// True when no installed font has this name, without regard to letter case.
+// True when neither the face nor a metric-compatible stand-in is installed,
+// without regard to letter case. An empty name is never installed.
 bool fuente_no_instalada(const std::string& name);
+
+// The family to give a widget that shows text in this face: the face itself
+// or its stand-in, and "Fixedsys" for a face this machine lacks, which the
+// description keeps for the machines that have it.
+QString faceToDraw(const std::string& name);
 
 } // namespace vitrandel::platform

@@ -8,7 +8,6 @@
 #include "model/project.h"
 #include "platform/error_text.h"
 #include "platform/file_helpers.h"
-#include "platform/fonts.h"
 #include "platform/message_box.h"
 #include "platform/text.h"
 #include "platform/volumes.h"
@@ -48,7 +47,7 @@ bool cargar_listado(const QString& path) {
                 loaded.unreachableWorkingDir = dir;
         }
     }
-    normaliseElements(loaded, [](const std::string& face) { return !fuente_no_instalada(face); });
+    normaliseElements(loaded);
     loaded.listingPath = ss(path);
     project() = std::move(loaded);
     return true;

@@ -1,11 +1,9 @@
 #include "viewer/description_view.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
-#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 
@@ -14,7 +12,7 @@
 #include "platform/controls.h"
 #include "platform/file_helpers.h"
 #include "platform/fonts.h"
-#include "platform/pictures.h"
+#include "platform/picture_views.h"
 #include "platform/text.h"
 #include "platform/twips.h"
 
@@ -154,31 +152,21 @@ void DescriptionArea::showDescription(const QListWidget* listado) {
     QFont font = texto->font();
     font.setBold(isTrue(e.fontBold));
     font.setItalic(isTrue(e.fontItalic));
-    // A face the system does not have keeps the one the box had.
-    if (!platform::fuente_no_instalada(e.fontName))
-        font.setFamily(platform::qs(e.fontName));
+    // A face this machine lacks shows in Fixedsys; the element keeps its name.
+    font.setFamily(platform::faceToDraw(e.fontName));
     if (e.fontSize > 0)
         font.setPointSize(e.fontSize);
     texto->setFont(font);
 
-    applyTextColor(e.textColor);
+    platform::applyTextColor(texto, e.textColor);
     texto->setPlainText(displayedText(e.description));
 }
 
 void DescriptionArea::showPicture(const QString& path, bool fit) {
-    // Only the visible view is filled, and only with what it can show: a
-    // picture from a camera is decoded at 137 by 105, not at full size.
-    if (fit) {
-        const qreal ratio = Image1->devicePixelRatioF();
-        QImage image = platform::loadPicture(path, {.stretchTo = Image1->size() * ratio, .naturalClip = {}});
-        image.setDevicePixelRatio(ratio);
-        Image1->setPixmap(QPixmap::fromImage(image));
-        foto_desc->clear();
-    } else {
-        const QImage image = platform::loadPicture(path, {.stretchTo = {}, .naturalClip = foto_desc->size()});
-        foto_desc->setPixmap(QPixmap::fromImage(image));
-        Image1->clear();
-    }
+    // Only the visible view is filled: a picture from a camera is decoded at
+    // 137 by 105, not at full size.
+    platform::showPictureIn(fit ? Image1 : foto_desc, path, fit);
+    (fit ? foto_desc : Image1)->clear();
     foto_desc->setVisible(!fit);
     Image1->setVisible(fit);
 }
@@ -187,18 +175,6 @@ void DescriptionArea::showPicture(const QString& path, bool fit) {
 void DescriptionArea::clearPictures() {
     foto_desc->clear();
     Image1->clear();
-}
-
-void DescriptionArea::applyTextColor(std::int32_t textColor) {
-    const QPalette system = QApplication::palette(texto);
-    QColor colour = platform::colorFromListing(textColor, system);
-    // Reading a listing turns every negative colour into the text boxes'
-    // background colour; drawn as text it would be invisible.
-    if (colour.rgba() == texto->palette().color(QPalette::Base).rgba())
-        colour = system.color(QPalette::Active, QPalette::Text);
-    QPalette palette = texto->palette();
-    palette.setColor(QPalette::Text, colour);
-    texto->setPalette(palette);
 }
 
 } // namespace vitrandel

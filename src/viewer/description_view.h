@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QObject>
-#include <cstdint>
 #include <QString>
 #include <string>
 
@@ -64,7 +63,6 @@ Q_SIGNALS:
 private:
     void showPicture(const QString& path, bool fit);
     void clearPictures();
-    void applyTextColor(std::int32_t textColor);
 
     DescriptionFace face_;
     QGroupBox* Frame1;

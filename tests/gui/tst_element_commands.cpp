@@ -1,4 +1,7 @@
+#include <QColorDialog>
 #include <QComboBox>
+#include <QLabel>
+#include <QPlainTextEdit>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -6,9 +9,12 @@
 
 #include "editor/principal.h"
 #include "model/project.h"
+#include "platform/fonts.h"
+#include "platform/listing_io.h"
 #include "platform/text.h"
 #include "support/dialog_test.h"
 #include "support/gui_test.h"
+#include "viewer/ejecucion_form.h"
 
 using namespace vitrandel;
 using namespace vitrandel_test_support;
@@ -188,6 +194,64 @@ private Q_SLOTS:
         QCOMPARE(project().elementCount, made.elementCount);
         for (std::size_t i = 0; i < 3; ++i)
             QCOMPARE(project().elements[i], made.elements[i]);
+    }
+
+    // An author describes an element through the editor: a picture from a
+    // subfolder, two lines of text, a face, a size, bold and a colour. Saved
+    // and opened in the viewer, the description shows as it was made.
+    void aDescriptionMadeInTheEditorShowsInTheViewer() {
+        QVERIFY(QDir(dir_.path()).mkpath(u"fotos"_s));
+        QImage picture(40, 30, QImage::Format_RGB32);
+        picture.fill(Qt::darkGreen);
+        QVERIFY(picture.save(dir_.filePath(u"fotos/faro.png"_s), "PNG"));
+        QVERIFY(QFile::rename(dir_.filePath(u"fotos/faro.png"_s), dir_.filePath(u"fotos/faro.gif"_s)));
+        open(listing({}, {u"faro:0"_s}));
+        w_->listado->setCurrentRow(0);
+        onNextDialog([](QDialog& d) {
+            chooseWithKeys(control<QComboBox>(d, "Combo1"), 1);
+            auto* files = control<QListWidget>(d, "File1");
+            QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, files->visualItemRect(files->item(0)).center());
+            auto* text = control<QPlainTextEdit>(d, "Text1");
+            QTest::keyClicks(text, u"Faro del norte"_s);
+            QTest::keyClick(text, Qt::Key_Return);
+            QTest::keyClicks(text, u"desde 1890"_s);
+            onNextDialog([](QDialog& chooser) {
+                auto* faces = control<QListWidget>(chooser, "List1");
+                faces->setCurrentItem(faces->findItems(u"Courier New"_s, Qt::MatchExactly).value(0));
+                control<QListWidget>(chooser, "List2")->setCurrentRow(1); // bold
+                control<QListWidget>(chooser, "List3")->setCurrentRow(5); // 14
+                click(chooser, "aceptar");
+            });
+            click(d, "cambiar_fuente");
+            onNextDialog([](QDialog& colours) {
+                qobject_cast<QColorDialog*>(&colours)->setCurrentColor(QColor(0, 0, 160));
+                colours.accept();
+            });
+            click(d, "cambiar_color");
+            click(d, "aceptar");
+        });
+        w_->editar_2->click();
+        QCOMPARE(project().modified, kTrue);
+        onNextDialog([](QDialog& d) { typeInto(d, "Text1", u"faros"_s, "aceptar"); });
+        w_->archivo_guardar_como_Click();
+        const QString saved = platform::qs(project().listingPath);
+        w_->archivo_nuevo_Click();
+
+        QVERIFY(platform::cargar_listado(saved));
+        ejecucion_form viewer;
+        viewer.show();
+        auto* list = viewer.findChild<QListWidget*>(u"listado"_s);
+        list->setCurrentRow(0);
+        auto* texto = viewer.findChild<QPlainTextEdit*>(u"texto"_s);
+        QCOMPARE(texto->toPlainText(), u"Faro del norte\ndesde 1890"_s);
+        QCOMPARE(texto->font().family(), platform::faceToDraw("Courier New"));
+        QCOMPARE(texto->font().pointSize(), 14);
+        QVERIFY(texto->font().bold() && !texto->font().italic());
+        QCOMPARE(texto->palette().color(QPalette::Text), QColor(0, 0, 160));
+        auto* photo = viewer.findChild<QLabel*>(u"foto_desc"_s);
+        QVERIFY(photo->isVisible());
+        QCOMPARE(photo->pixmap().toImage().pixelColor(5, 5), QColor(Qt::darkGreen));
+        QCOMPARE(project().elements[0].imagePath, std::string("fotos\\faro.gif"));
     }
 
     // Any way out but Aceptar adds nothing, even after an earlier use left a name.
@@ -387,11 +451,11 @@ private Q_SLOTS:
     void thePasswordGate_data() {
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("opens");
-        QTest::newRow("agregar") << u"agregar"_s << u"Ingrese el nombre del elemento..."_s;
+        QTest::newRow("agregar") << u"agregar"_s << u"preguntar_nombre"_s;
         QTest::newRow("editar") << u"editar"_s << u"editar_desc"_s;
         QTest::newRow("eliminar") << u"eliminar"_s << QString();
-        QTest::newRow("cambiar_cat") << u"cambiar_cat"_s << u"Ingrese la nueva categoría"_s;
-        QTest::newRow("cat_editar") << u"cat_editar"_s << u"Editar categorías"_s;
+        QTest::newRow("cambiar_cat") << u"cambiar_cat"_s << u"cambiar_categoria_form"_s;
+        QTest::newRow("cat_editar") << u"cat_editar"_s << u"editar_categorias"_s;
         QTest::newRow("editar_2") << u"editar_2"_s << u"editar_desc"_s;
     }
     void thePasswordGate() {
@@ -412,9 +476,7 @@ private Q_SLOTS:
         }
         QString opened;
         if (!opens.isEmpty())
-            onNextDialog([&](QDialog& d) {
-                opened = d.objectName().isEmpty() ? d.windowTitle() : d.objectName();
-            });
+            onNextDialog([&](QDialog& d) { opened = d.objectName(); });
         b->click();
         QCOMPARE(opened, opens);
         QCOMPARE(project().elementCount, std::int16_t(button == u"eliminar" ? 0 : 1));

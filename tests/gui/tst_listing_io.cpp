@@ -3,6 +3,7 @@
 
 #include "../model/listing_fixtures.h"
 #include "model/file_store.h"
+#include "model/listing_reader.h"
 #include "model/listing_writer.h"
 #include "model/project.h"
 #include "platform/file_helpers.h"
@@ -60,25 +61,46 @@ private Q_SLOTS:
         VITRANDEL_VERIFY_NO_UNANSWERED_BOXES();
     }
 
-    void readNormalisesFontsSizesAndColours() {
+    // A listing made on another machine names faces this one lacks: opening
+    // and saving it must hand them on to the machines that have them.
+    void facesThisMachineLacksSurviveOpenAndSave() {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("a.lst"));
-        writeListing(path, sampleProject());
+        Project made = sampleProject();
+        made.elements[0].fontName = "Verdana";
+        writeListing(path, made);
         QVERIFY(cargar_listado(path));
         const Project& p = project();
         QCOMPARE(p.listingPath, path.toStdString());
-        QCOMPARE(p.elements[0].fontName, std::string("Arial"));
         QCOMPARE(p.elements[0].description, std::string("a\nb"));
-        QCOMPARE(p.elements[1].fontName, std::string("Fixedsys"));
+        QCOMPARE(p.elements[0].fontName, std::string("Verdana"));
+        QCOMPARE(p.elements[1].fontName, std::string("Tipo Inventado"));
         QCOMPARE(p.elements[1].fontSize, std::int16_t(10));
         QCOMPARE(p.elements[1].textColor, kWindowBackgroundColor);
+
+        const QString saved = dir.filePath(QStringLiteral("b.lst"));
+        QVERIFY(guardar_listado(saved));
+        FileError e;
+        const Project back = parseListing(*readFileBytes(saved.toStdString(), &e), Project{}).listing.project;
+        QCOMPARE(back.elements[0].fontName, std::string("Verdana"));
+        QCOMPARE(back.elements[1].fontName, std::string("Tipo Inventado"));
     }
 
+    // Windows faces count when fontconfig has them or a face with their
+    // metrics; anything else is drawn in Fixedsys but not renamed.
     void windowsFacesCountAsInstalled() {
-        for (const char* face : {"Arial", "times new roman", "Courier New", "MS Sans Serif", "FIXEDSYS"})
+        for (const char* face : {"Arial", "times new roman", "Courier New", "Calibri", "cambria",
+                                 "MS Sans Serif", "FIXEDSYS"})
             QVERIFY2(!fuente_no_instalada(face), face);
-        QVERIFY(fuente_no_instalada(""));
-        QVERIFY(fuente_no_instalada("Tipo Inventado"));
+        for (const char* face : {"", "Tipo Inventado", "Verdana", "Comic Sans MS"})
+            QVERIFY2(fuente_no_instalada(face), face);
+        QCOMPARE(faceToDraw("calibri"), QStringLiteral("Carlito"));
+        QCOMPARE(faceToDraw("Arial"), QStringLiteral("Liberation Sans"));
+        QCOMPARE(faceToDraw("fixedsys"), QStringLiteral("Fixedsys"));
+        QCOMPARE(faceToDraw("Verdana"), QStringLiteral("Fixedsys"));
+        for (const char* face : {"Arial", "Calibri", "Cambria", "Fixedsys", "Liberation Sans"})
+            QVERIFY2(installedFonts().contains(QLatin1String(face)), face);
+        QVERIFY(!installedFonts().contains(QStringLiteral("Verdana"), Qt::CaseInsensitive));
     }
 
     void aFailedReadLeavesTheProjectAsItWas() {

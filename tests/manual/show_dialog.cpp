@@ -1,11 +1,15 @@
 // Shows one of the editor's dialogs on its own, for a person to look at:
 //   show_dialog com_dlg|cambio_dir|opciones_form|preguntar_password|preguntar_nombre|
-//               editar_categorias|cambiar_categoria_form [folder]
-// The folder becomes the current directory first.
+//               editar_categorias|cambiar_categoria_form|editar_desc|fuentes [folder]
+// The folder becomes the current directory first. editar_desc opens on a
+// description with the picture fotos/playa.jpg when the folder has it.
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 
 #include "dialogs/cambiar_categoria_form.h"
+#include "description/editar_desc.h"
+#include "description/fuentes.h"
 #include "dialogs/cambio_dir.h"
 #include "dialogs/com_dlg.h"
 #include "dialogs/editar_categorias.h"
@@ -14,6 +18,7 @@
 #include "dialogs/preguntar_password.h"
 #include "model/project.h"
 #include "platform/application.h"
+#include "platform/modal.h"
 
 using namespace vitrandel;
 
@@ -38,7 +43,24 @@ int main(int argc, char** argv) {
         project().categories[static_cast<std::size_t>(project().categoryCount++)] = name;
     x.catDlgCategory = 3;
 
-    if (which == QLatin1String("cambio_dir"))
+    x.descText = "Castillo del siglo XV sobre un cerro,\nvisto desde el sur.";
+    x.descFontName = "Times New Roman";
+    x.descFontSize = 12;
+    x.descFontItalic = kTrue;
+    x.descTextColor = 0x80;
+    if (QFile::exists(QStringLiteral("fotos/playa.jpg")))
+        x.descImagePath = "fotos\\playa.jpg";
+    x.fontDlgName = "Times New Roman";
+    x.fontDlgSize = 14;
+    x.fontDlgStyle = 1;
+
+    if (which == QLatin1String("editar_desc")) {
+        editar_desc dialog;
+        platform::execModal(dialog);
+    } else if (which == QLatin1String("fuentes")) {
+        fuentes dialog;
+        platform::execModal(dialog);
+    } else if (which == QLatin1String("cambio_dir"))
         cambio_dir::mostrar(nullptr);
     else if (which == QLatin1String("opciones_form"))
         opciones_form::mostrar(nullptr);

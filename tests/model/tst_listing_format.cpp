@@ -261,8 +261,8 @@ private Q_SLOTS:
         p.elementCount = 2;
         p.elements[0] = Element{.fontName = "Inexistente", .fontSize = 13, .textColor = -5};
         p.elements[1] = Element{.fontName = "arial", .fontSize = 12, .textColor = 255};
-        normaliseElements(p, [](const std::string& f) { return f == "arial"; });
-        QCOMPARE(p.elements[0].fontName, std::string("Fixedsys"));
+        normaliseElements(p);
+        QCOMPARE(p.elements[0].fontName, std::string("Inexistente"));
         QCOMPARE(p.elements[0].fontSize, std::int16_t(10));
         QCOMPARE(p.elements[0].textColor, kWindowBackgroundColor);
         QCOMPARE(p.elements[1], (Element{.fontName = "arial", .fontSize = 12, .textColor = 255}));

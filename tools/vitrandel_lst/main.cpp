@@ -28,10 +28,10 @@ through the program's own reader and writer.
 
 dump FILE.lst
   Prints the listing as the file holds it, as one UTF-8 JSON object on
-  standard output. Nothing is normalised: font faces, sizes and colours are
-  shown as stored (when the program opens a listing, a face that is not
-  installed becomes "Fixedsys", a size that is not standard becomes 10 and a
-  negative colour becomes -2147483643), and the working directory is only
+  standard output. Nothing is normalised: sizes and colours are shown as
+  stored (when the program opens a listing, a size that is not standard
+  becomes 10 and a negative colour becomes -2147483643; font faces are kept
+  as named), and the working directory is only
   reported, not entered. On a read error (the file cannot be opened, a number
   out of range, a 52nd category, a 257th element) it prints the file and the
   line where reading stopped on standard error and exits with status 1.
