@@ -82,6 +82,11 @@ std::optional<std::string> fromUtf8(std::string_view text) {
                 return std::nullopt;
             cp = (cp << 6) | (cont & 0x3F);
         }
+        // Overlong forms are not UTF-8: they would smuggle in characters
+        // (a control, a "/") that the text does not visibly hold.
+        constexpr char32_t kShortest[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (cp < kShortest[len])
+            return std::nullopt;
         const auto b = fromUnicode(cp);
         if (!b)
             return std::nullopt;

@@ -24,6 +24,8 @@ private Q_SLOTS:
         QVERIFY(!cp1252::fromUtf8("\u4e2d").has_value());      // a CJK character
         QVERIFY(!cp1252::fromUtf8("\xc3").has_value());        // truncated UTF-8
         QVERIFY(!cp1252::fromUtf8("\xff\xfe").has_value());    // not UTF-8 at all
+        QVERIFY(!cp1252::fromUtf8("\xc0\x81").has_value());    // overlong: a hidden control
+        QVERIFY(!cp1252::fromUtf8("\xe0\x80\xaf").has_value()); // overlong "/"
         QCOMPARE(cp1252::fromUtf8("Año €").value(), std::string("A\xf1o \x80"));
     }
 
