@@ -4,7 +4,8 @@
 set -euo pipefail
 
 packages=(
-  g++ cmake make pkg-config
+  g++ cmake make pkg-config ccache
+  clang libclang-rt-14-dev
   qt6-base-dev qt6-translations-l10n libgl-dev
   fonts-liberation fonts-wine fonts-crosextra-carlito fonts-crosextra-caladea
   libfontconfig-dev
