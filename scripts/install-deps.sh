@@ -12,6 +12,7 @@ packages=(
   nlohmann-json3-dev libbenchmark-dev
   xvfb xauth imagemagick
   xdotool hyperfine
+  librsvg2-bin dpkg-dev file desktop-file-utils
 )
 
 missing=()

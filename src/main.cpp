@@ -14,6 +14,7 @@ int main(int argc, char** argv) {
 
     vitrandel::platform::installQtTranslation(app);
     vitrandel::platform::useDesignFont(app);
+    vitrandel::platform::useProgramIcon(app);
     const auto started = vitrandel::startup::Main(arguments);
     vitrandel::startup::quitAfterFirstPaintIfAsked(started.window);
     return QApplication::exec();

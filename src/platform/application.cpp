@@ -1,7 +1,9 @@
 #include "platform/application.h"
 
 #include <QApplication>
+#include <QDirIterator>
 #include <QFont>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QTranslator>
 
@@ -24,6 +26,16 @@ void useDesignFont(QApplication&) {
     if (fuente_no_instalada(face))
         return;
     QApplication::setFont(QFont(QString::fromLatin1(face), 8));
+}
+
+void useProgramIcon(QGuiApplication&) {
+    QIcon icon;
+    QDirIterator sizes(QStringLiteral(":/icons"), {QStringLiteral("vitrandel.png")}, QDir::Files,
+                       QDirIterator::Subdirectories);
+    while (sizes.hasNext())
+        icon.addFile(sizes.next());
+    QGuiApplication::setWindowIcon(icon);
+    QGuiApplication::setDesktopFileName(QStringLiteral("vitrandel"));
 }
 
 } // namespace vitrandel::platform

@@ -2,6 +2,7 @@
 
 class QApplication;
 class QCoreApplication;
+class QGuiApplication;
 
 // What every window of the program shares, set once at start-up.
 namespace vitrandel::platform {
@@ -13,5 +14,9 @@ bool installQtTranslation(QCoreApplication& app);
 // The windows are laid out in twips for the Windows dialog font, MS Sans
 // Serif 8: with it every caption fits its label. Without it Qt's default stays.
 void useDesignFont(QApplication& app);
+
+// The program's own icon on every window, and the name of its desktop entry,
+// which Wayland compositors use to find the icon themselves.
+void useProgramIcon(QGuiApplication& app);
 
 } // namespace vitrandel::platform
