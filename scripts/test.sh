@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, then:
 #   1. builds in Debug with warnings as errors and runs every test;
-#   2. builds everything in Release with warnings as errors;
+#   2. builds everything in Release with warnings as errors, and the Debian
+#      package from it, which scripts/check-package.sh unpacks and checks;
 #   3. runs every test again under AddressSanitizer and UndefinedBehaviorSanitizer;
 #   4. gives each fuzz target a short run (scripts/fuzz.sh).
 # scripts/test.sh --quick stops after the first step.
@@ -33,6 +34,7 @@ run_tests build-test
 echo "== Release build"
 configure build-release -DCMAKE_BUILD_TYPE=Release
 cmake --build build-release -j"$jobs"
+bash scripts/check-package.sh build-release
 
 echo "== Every test under AddressSanitizer and UndefinedBehaviorSanitizer"
 configure build-asan -DCMAKE_BUILD_TYPE=Debug -DVITRANDEL_SANITIZE=ON -DVITRANDEL_BENCH=OFF
