@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Time from process start to the first paint of the index viewer on a full
-# listing (256 elements, 51 categories), beside a bare Qt window that only
-# opens and paints, in the same run. Both quit right after their first paint
-# (VITRANDEL_QUIT_AFTER_FIRST_PAINT=1). Runs under Xvfb when xvfb-run is there,
+# listing (256 elements, 51 categories) and of the editor, beside a bare Qt
+# window that only opens and paints, in the same run, with each as a ratio.
+# All quit right after their first paint (VITRANDEL_QUIT_AFTER_FIRST_PAINT=1). Runs under Xvfb when xvfb-run is there,
 # otherwise on Qt's offscreen platform; uses hyperfine when installed,
 # otherwise a plain loop.
 # Usage: bench/startup.sh [build-folder] [runs]   (defaults: build, 30)
@@ -10,20 +10,45 @@ set -euo pipefail
 
 measure() {
   if command -v hyperfine >/dev/null; then
-    hyperfine -N --warmup 3 --runs "$runs" \
+    local json
+    json=$(mktemp)
+    hyperfine -N --warmup 3 --runs "$runs" --export-json "$json" \
       --command-name "bare Qt window" "$bare" \
-      --command-name "viewer, 256 elements" "$vitrandel $listing"
+      --command-name "viewer, 256 elements" "$vitrandel $listing" \
+      --command-name "editor" "$vitrandel"
+    ratios "$json"
+    rm -f "$json"
   else
-    for name in "bare Qt window" "viewer, 256 elements"; do
+    for name in "bare Qt window" "viewer, 256 elements" "editor"; do
       total=0
       for _ in $(seq 1 "$runs"); do
         start=$(date +%s%N)
-        if [ "$name" = "bare Qt window" ]; then "$bare"; else "$vitrandel" "$listing"; fi >/dev/null 2>&1
+        case $name in
+          bare*) "$bare" ;;
+          viewer*) "$vitrandel" "$listing" ;;
+          *) "$vitrandel" ;;
+        esac >/dev/null 2>&1
         total=$(( total + $(date +%s%N) - start ))
       done
       echo "$name: mean $(( total / runs / 1000 )) µs over $runs runs"
     done
   fi
+}
+
+# Each face beside the bare window: lower quartile and median of the runs, as
+# ratios (1.00 is the bare window's time).
+ratios() {
+  python3 - "$1" <<'PY'
+import json, statistics, sys
+results = json.load(open(sys.argv[1]))["results"]
+def q1(times): return statistics.quantiles(times, n=4)[0]
+bare = results[0]["times"]
+print(f"{'':24} {'lower quartile':>16} {'median':>10}   ratio (q1, median)")
+for r in results:
+    t = r["times"]
+    print(f"{r['command']:24} {q1(t)*1000:13.1f} ms {statistics.median(t)*1000:7.1f} ms"
+          f"   {q1(t)/q1(bare):.2f}  {statistics.median(t)/statistics.median(bare):.2f}")
+PY
 }
 
 # Second pass, inside the display server started by the first.

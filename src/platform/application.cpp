@@ -22,10 +22,9 @@ bool installQtTranslation(QCoreApplication& app) {
 }
 
 void useDesignFont(QApplication&) {
-    const char* const face = "MS Sans Serif";
-    if (fuente_no_instalada(face))
-        return;
-    QApplication::setFont(QFont(QString::fromLatin1(face), 8));
+    const QString face = loadDesignFace();
+    if (!face.isEmpty())
+        QApplication::setFont(QFont(face, 8));
 }
 
 void useProgramIcon(QGuiApplication&) {

@@ -21,6 +21,27 @@ const char* const kWindowsFaces[] = {
 
 const char* const kFallbackFace = "Fixedsys";
 
+// The face the windows' captions are drawn in, and its file among them.
+const char* const kDesignFace = "MS Sans Serif";
+const char* const kDesignFaceFile = "ms_sans_serif.ttf";
+
+// Files already handed to Qt, by name; -1 marks one Qt refused.
+QHash<QString, int>& registeredFiles() {
+    static QHash<QString, int> files;
+    return files;
+}
+
+int registerWineFont(const QString& file) {
+    auto& files = registeredFiles();
+    if (const auto it = files.constFind(file); it != files.constEnd())
+        return *it;
+    const int id = QFontDatabase::addApplicationFont(QDir(QString::fromLatin1(kWineFontDir)).filePath(file));
+    files.insert(file, id);
+    return id;
+}
+
+// Registering every Windows face costs a first paint several milliseconds:
+// it happens when something first asks about a face, not at start.
 void registerWineFonts() {
     static bool done = false;
     if (done)
@@ -31,7 +52,7 @@ void registerWineFonts() {
     for (const QString& file : files) {
         if (file.contains(QStringLiteral("_jp")))
             continue;
-        QFontDatabase::addApplicationFont(dir.filePath(file));
+        registerWineFont(file);
     }
 }
 
@@ -119,6 +140,12 @@ QStringList readFonts() {
 }
 
 } // namespace
+
+QString loadDesignFace() {
+    if (registerWineFont(QString::fromLatin1(kDesignFaceFile)) < 0)
+        return {};
+    return QString::fromLatin1(kDesignFace);
+}
 
 const QStringList& installedFonts() {
     static std::optional<QStringList> faces;

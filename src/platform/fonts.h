@@ -13,6 +13,10 @@ namespace vitrandel::platform {
 // the installed families and the common Windows faces that have a stand-in.
 const QStringList& installedFonts();
 
+// Makes the face the windows' captions are drawn in available, and only that
+// face, so that a start pays for no other. Its family; empty when missing.
+QString loadDesignFace();
+
 // True when neither the face nor a metric-compatible stand-in is installed,
 // without regard to letter case. An empty name is never installed.
 bool fuente_no_instalada(const std::string& name);
