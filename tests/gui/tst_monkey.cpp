@@ -39,7 +39,7 @@ using platform::ss;
 namespace {
 
 constexpr quint32 kDefaultSeed = 20240611;
-constexpr int kDefaultActions = 2500;
+constexpr int kDefaultActions = 8000;
 constexpr int kRememberedActions = 30;
 
 // What users type: plain, accented, outside Windows-1252, blanks.
