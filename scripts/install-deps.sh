@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   g++ cmake make pkg-config
   qt6-base-dev qt6-translations-l10n libgl-dev
+  qt6-svg-dev libwmf-dev libemf2svg-dev
   fonts-liberation fonts-wine
   nlohmann-json3-dev libbenchmark-dev
   xvfb xauth imagemagick

@@ -1,6 +1,9 @@
 #include "platform/pictures.h"
 
+#include <QFile>
 #include <QImageReader>
+
+#include "platform/metafile.h"
 
 namespace vitrandel::platform {
 namespace {
@@ -59,9 +62,24 @@ QImage readWithRequest(QImageReader& reader, const PictureRequest& request) {
     return fitToRequest(reader.read(), request);
 }
 
+// Qt reads no metafiles; their first bytes tell them apart.
+bool isMetafile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && metafileKind(file.read(64)) != MetafileKind::None;
+}
+
+QImage loadMetafile(const QString& path, const PictureRequest& request) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > metafile::kMaxFileBytes)
+        return {};
+    return renderMetafile(file.read(metafile::kMaxFileBytes), request);
+}
+
 } // namespace
 
 QImage loadPicture(const QString& path, const PictureRequest& request) {
+    if (isMetafile(path))
+        return loadMetafile(path, request);
     QImageReader reader(path);
     // By default a name ending in .dib picks Qt's header-less bitmap reader,
     // which fails on the ordinary bitmap files such names hold.
