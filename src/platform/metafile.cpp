@@ -14,9 +14,6 @@ constexpr quint32 kEmfSignature = 0x464D4520; // " EMF"
 constexpr qsizetype kEmfHeaderBytes = 88;
 constexpr double kHundredthsOfMmPerInch = 2540.0;
 
-// Images larger than this are not made even when every side is allowed.
-constexpr qint64 kMaxImagePixels = qint64(8192) * 8192;
-
 quint16 u16(QByteArrayView b, qsizetype at) { return qFromLittleEndian<quint16>(b.data() + at); }
 qint16 s16(QByteArrayView b, qsizetype at) { return qFromLittleEndian<qint16>(b.data() + at); }
 quint32 u32(QByteArrayView b, qsizetype at) { return qFromLittleEndian<quint32>(b.data() + at); }

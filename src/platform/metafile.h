@@ -32,6 +32,9 @@ namespace metafile {
 // metres at 96 dots per inch.
 constexpr int kMaxSide = 16384;
 
+// Images larger than this are not made even when every side is allowed.
+constexpr qint64 kMaxImagePixels = qint64(8192) * 8192;
+
 // Whole files are read into memory; real metafiles are far smaller.
 constexpr qsizetype kMaxFileBytes = 32 * 1024 * 1024;
 

@@ -4,6 +4,7 @@
 #include <QImageReader>
 
 #include "platform/metafile.h"
+#include "platform/metafile_process.h"
 
 namespace vitrandel::platform {
 namespace {
@@ -68,18 +69,11 @@ bool isMetafile(const QString& path) {
     return file.open(QIODevice::ReadOnly) && metafileKind(file.read(64)) != MetafileKind::None;
 }
 
-QImage loadMetafile(const QString& path, const PictureRequest& request) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > metafile::kMaxFileBytes)
-        return {};
-    return renderMetafile(file.read(metafile::kMaxFileBytes), request);
-}
-
 } // namespace
 
 QImage loadPicture(const QString& path, const PictureRequest& request) {
     if (isMetafile(path))
-        return loadMetafile(path, request);
+        return renderMetafileInHelper(path, request);
     QImageReader reader(path);
     // By default a name ending in .dib picks Qt's header-less bitmap reader,
     // which fails on the ordinary bitmap files such names hold.

@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "model/project.h"
+#include "platform/metafile_process.h"
 #include "platform/pictures.h"
 #include "support/gui_test.h"
 #include "viewer/ejecucion_form.h"
@@ -278,6 +279,35 @@ private Q_SLOTS:
         QVERIFY(loadPicture(path).isNull());
         QVERIFY(loadPicture(path, {{}, QSize(137, 105)}).isNull());
         QVERIFY(loadPicture(path, {QSize(137, 105), {}}).isNull());
+    }
+
+    // Whatever becomes of the helper that draws metafiles, the program gets
+    // an empty picture, and soon: it is killed at its deadline.
+    void helperGoneWrongGivesEmptyPicture_data() {
+        QTest::addColumn<QByteArray>("script"); // empty: no helper at all
+        QTest::newRow("missing") << QByteArray();
+        QTest::newRow("crashes") << QByteArray("kill -SEGV $$");
+        QTest::newRow("hangs") << QByteArray("exec sleep 60");
+        QTest::newRow("floods its output") << QByteArray("exec cat /dev/zero");
+        QTest::newRow("says nothing") << QByteArray("exit 0");
+        QTest::newRow("fails after a picture") << QByteArray("printf 'VPIC\\211\\0\\0\\0\\151\\0\\0\\0'; exit 3");
+        QTest::newRow("hands back another size")
+            << QByteArray("printf 'VPIC\\001\\0\\0\\0\\001\\0\\0\\0\\377\\0\\0\\377'");
+    }
+    void helperGoneWrongGivesEmptyPicture() {
+        QFETCH(QByteArray, script);
+        const QString picture = write(QStringLiteral("bien.wmf"), sample("dibujo.wmf"));
+        QString helperPath = dir_.filePath(QStringLiteral("no-existe"));
+        if (!script.isEmpty()) {
+            helperPath = write(QStringLiteral("ayudante.sh"), "#!/bin/sh\n" + script + "\n");
+            QFile::setPermissions(helperPath, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        }
+        vitrandel::platform::setPictureHelperPath(helperPath);
+        const QImage image = loadPicture(picture, {QSize(137, 105), {}});
+        vitrandel::platform::setPictureHelperPath(QStringLiteral(VITRANDEL_PICTURE_HELPER));
+        QVERIFY(image.isNull());
+        // The real helper draws the same file.
+        QCOMPARE(loadPicture(picture, {QSize(137, 105), {}}).size(), QSize(137, 105));
     }
 
     // The viewer shows a WMF at natural size and an EMF stretched to its frame.
