@@ -14,7 +14,7 @@
 namespace vitrandel::platform::metafile {
 namespace {
 
-QByteArray toSvg(const QByteArray& bytes) {
+QByteArray toSvg(const QByteArray& bytes, const EmfHeader& header) {
     // The library's interface takes writable pointers but only reads them.
     char nameSpace[] = "svg";
     generatorOptions options{};
@@ -26,8 +26,12 @@ QByteArray toSvg(const QByteArray& bytes) {
     options.svgDelimiter = true;
     char* out = nullptr;
     size_t length = 0;
+    // The converter reads the header's description a second time from a
+    // point inside it, running up to its length past its end (fuzzing found
+    // the overread); zeros after the file keep that read in our buffer.
     QByteArray input = bytes;
-    const int converted = emf2svg(input.data(), size_t(input.size()), &out, &length, &options);
+    input.append(QByteArray(header.descriptionBytes + 4, '\0'));
+    const int converted = emf2svg(input.data(), size_t(bytes.size()), &out, &length, &options);
     QByteArray svg;
     if (converted && out && length > 0 && length <= size_t(kMaxFileBytes) * 16)
         svg = QByteArray(out, qsizetype(length));
@@ -63,7 +67,7 @@ QImage renderEmf(const QByteArray& bytes, const PictureRequest& request) {
     if (!usable(frame))
         frame = bounds;
 
-    const QByteArray svg = toSvg(bytes);
+    const QByteArray svg = toSvg(bytes, *header);
     if (svg.isEmpty())
         return {};
     QSvgRenderer renderer(svg);

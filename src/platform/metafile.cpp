@@ -142,6 +142,13 @@ std::optional<EmfHeader> readEmfHeader(QByteArrayView bytes) {
     header.frame = Box{s32(bytes, 24), s32(bytes, 28), s32(bytes, 32), s32(bytes, 36)};
     header.devicePixels = QSize(s32(bytes, 72), s32(bytes, 76));
     header.deviceMillimetres = QSize(s32(bytes, 80), s32(bytes, 84));
+    // The description, when there is one, lies inside the header record.
+    const quint64 descriptionChars = u32(bytes, 60);
+    const quint64 descriptionOffset = u32(bytes, 64);
+    if (descriptionChars > 0 && (descriptionOffset < kEmfHeaderBytes ||
+                                 descriptionOffset + 2 * descriptionChars > headerSize))
+        return std::nullopt;
+    header.descriptionBytes = qsizetype(2 * descriptionChars);
     return header;
 }
 

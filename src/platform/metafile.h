@@ -84,6 +84,8 @@ struct EmfHeader {
     Box frame;
     QSize devicePixels;
     QSize deviceMillimetres;
+    // The description's length in bytes, within the header record.
+    qsizetype descriptionBytes = 0;
     QSize naturalSize() const;
     // The frame in the bounds' device units, when the reference device is known.
     QRectF frameInDeviceUnits() const;

@@ -25,6 +25,7 @@
 #include <numbers>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "model/cp1252.h"
 #include "platform/metafile.h"
@@ -128,7 +129,23 @@ public:
 
     bool outOfTime() const { return clock_.hasExpired(kTimeBudget.count()); }
     bool failed() const { return failed_; }
-    Budget& budget() { return budget_; }
+
+    // Bitmaps belong to the player, so that none outlives the picture
+    // whether or not libwmf frees every one it read.
+    QImage* keepBitmap(QImage image) {
+        if (!budget_.take(std::size_t(image.sizeInBytes())))
+            return nullptr;
+        bitmaps_.push_back(std::make_unique<QImage>(std::move(image)));
+        return bitmaps_.back().get();
+    }
+    void dropBitmap(const QImage* image) {
+        const auto found = std::find_if(bitmaps_.begin(), bitmaps_.end(),
+                                        [&](const std::unique_ptr<QImage>& kept) { return kept.get() == image; });
+        if (found == bitmaps_.end())
+            return;
+        budget_.give(std::size_t((*found)->sizeInBytes()));
+        bitmaps_.erase(found);
+    }
 
     // Null when nothing can be drawn.
     QPainter* painterFor(const wmfDC* dc) {
@@ -215,6 +232,7 @@ private:
     const PictureRequest& request_;
     std::optional<PlaceableHeader> placeable_;
     Budget& budget_;
+    std::vector<std::unique_ptr<QImage>> bitmaps_;
     QElapsedTimer clock_;
     bool started_ = false;
     bool failed_ = false;
@@ -517,20 +535,17 @@ void readBitmap(wmfAPI* api, wmfBMP_Read_t* read) {
     QImage image = reader.read();
     if (image.isNull() || image.width() > 0xFFFF || image.height() > 0xFFFF)
         return;
-    Budget& budget = playerOf(api).budget();
-    if (!budget.take(std::size_t(image.sizeInBytes())))
+    const QSize size = image.size();
+    QImage* kept = playerOf(api).keepBitmap(std::move(image));
+    if (!kept)
         return;
-    read->bmp.width = static_cast<unsigned short>(image.width());
-    read->bmp.height = static_cast<unsigned short>(image.height());
-    read->bmp.data = new QImage(std::move(image));
+    read->bmp.width = static_cast<unsigned short>(size.width());
+    read->bmp.height = static_cast<unsigned short>(size.height());
+    read->bmp.data = kept;
 }
 
 void freeBitmap(wmfAPI* api, wmfBMP* bmp) {
-    auto* image = static_cast<QImage*>(bmp->data);
-    if (!image)
-        return;
-    playerOf(api).budget().give(std::size_t(image->sizeInBytes()));
-    delete image;
+    playerOf(api).dropBitmap(static_cast<const QImage*>(bmp->data));
     bmp->data = nullptr;
 }
 
