@@ -271,6 +271,7 @@ private Q_SLOTS:
         QTest::newRow("EMF claiming more bytes than it has") << patched(emf, 48, quint32(emf.size() + 1), 4);
         QTest::newRow("EMF frame kilometres wide") << patched(emf, 32, 0x7FFFFFFF, 4);
         QTest::newRow("EMF frame of no width") << patched(emf, 32, 0, 4);
+        QTest::newRow("EMF description running past its header") << patched(emf, 60, 0xFFFF, 4);
         QTest::newRow("EMF records replaced by noise") << emf.left(108) + QByteArray(emf.size() - 108, '\x55');
     }
     void brokenMetafilesGiveEmptyPictures() {
