@@ -60,5 +60,11 @@ convert -size 240x180 xc:'#f3e2b3' \
   -font "$serif" -pointsize 17 -fill '#5a3a1a' -gravity south -annotate +0+10 'Mapa de la excursión' \
   -strip -type Palette -compress None BMP3:"$demo/mapa.bmp"
 
+# A lighthouse as a Windows metafile, the kind of clip art such discs held.
+# Only Inkscape exports it; without Inkscape the committed faro.wmf stays.
+if command -v inkscape >/dev/null; then
+  "$here/../scripts/export-metafile.sh" "$demo/dibujos/faro.svg" "$demo/dibujos/faro.wmf"
+fi
+
 "$lst" build "$demo/demo.json" "$demo/demo.lst"
 echo "Demo written to $demo"

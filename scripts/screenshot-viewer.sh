@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Takes docs/viewer.png: the viewer on the demo listing under Xvfb, after a
-# click on the list and three presses of the down arrow have selected the fourth
-# element ("Castillo de Peñafiel", whose picture is stretched to its frame).
+# click on the list and four presses of the down arrow have selected the fifth
+# element ("Faro de Finisterre", a Windows metafile stretched to its frame).
 # Usage: scripts/screenshot-viewer.sh [build-folder]   (default: build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -18,7 +18,7 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -euo pipefail -c '
   sleep 1
   # The first entry of the element list, at about 50, 112 pixels in the window.
   xdotool mousemove --window "$window" 50 112 click 1
-  xdotool key --window "$window" Down Down Down
+  xdotool key --window "$window" Down Down Down Down
   sleep 1
   import -window "$window" "$3"
 ' _ "$root" "$bin" "$out"

@@ -1,6 +1,10 @@
 #include "platform/pictures.h"
 
+#include <QFile>
 #include <QImageReader>
+
+#include "platform/metafile.h"
+#include "platform/metafile_process.h"
 
 namespace vitrandel::platform {
 namespace {
@@ -59,9 +63,17 @@ QImage readWithRequest(QImageReader& reader, const PictureRequest& request) {
     return fitToRequest(reader.read(), request);
 }
 
+// Qt reads no metafiles; their first bytes tell them apart.
+bool isMetafile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && metafileKind(file.read(64)) != MetafileKind::None;
+}
+
 } // namespace
 
 QImage loadPicture(const QString& path, const PictureRequest& request) {
+    if (isMetafile(path))
+        return renderMetafileInHelper(path, request);
     QImageReader reader(path);
     // By default a name ending in .dib picks Qt's header-less bitmap reader,
     // which fails on the ordinary bitmap files such names hold.

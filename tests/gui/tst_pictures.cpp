@@ -113,7 +113,7 @@ private Q_SLOTS:
         QTest::newRow("icon, largest first")
             << "b.ico" << iconFile(1, {{64, Qt::blue}, {16, Qt::red}}) << QSize(64, 64) << QColor(Qt::blue);
         QTest::newRow("cursor") << "a.cur" << iconFile(2, {{32, Qt::red}, {16, Qt::blue}}) << QSize(32, 32) << QColor(Qt::red);
-        QTest::newRow("metafile (not read yet)")
+        QTest::newRow("metafile header cut short")
             << "a.wmf" << QByteArray::fromHex("d7cdc69a0000000000000010001000000000000000") << QSize() << QColor();
         QTest::newRow("garbage") << "roto.jpg" << QByteArray("esto no es una foto") << QSize() << QColor();
         QTest::newRow("truncated jpeg") << "corto.jpg" << encoded(marked(30, 20), "JPG").left(20) << QSize() << QColor();

@@ -1,0 +1,353 @@
+// Windows metafiles through the one picture loader, and in the viewer.
+// The samples in tests/data/metafiles were drawn as SVG and exported by
+// Inkscape (make-samples.sh there); their parts sit where dibujo.svg puts
+// them on its 240 by 180 page.
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QPointer>
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <QtTest>
+#include <initializer_list>
+#include <memory>
+
+#include "model/project.h"
+#include "platform/metafile_process.h"
+#include "platform/pictures.h"
+#include "support/gui_test.h"
+#include "viewer/ejecucion_form.h"
+
+using vitrandel::platform::loadPicture;
+using vitrandel::platform::PictureRequest;
+
+// Declared before the data columns that use it.
+Q_DECLARE_METATYPE(vitrandel::platform::PictureRequest)
+
+namespace {
+
+QByteArray sample(const char* name) {
+    QFile f(QStringLiteral(VITRANDEL_TEST_DATA_DIR "/metafiles/") + QLatin1String(name));
+    if (!f.open(QIODevice::ReadOnly))
+        qFatal("missing sample %s", name);
+    return f.readAll();
+}
+
+bool near(QColor a, QColor b) {
+    return a.alpha() > 200 && qAbs(a.red() - b.red()) < 48 && qAbs(a.green() - b.green()) < 48 &&
+           qAbs(a.blue() - b.blue()) < 48;
+}
+
+// Where dibujo.svg puts its parts, on its 240 by 180 page.
+struct Landmark {
+    const char* what;
+    QPointF at;
+    QColor colour; // invalid: nothing drawn there
+};
+const Landmark kLandmarks[] = {
+    {"red rectangle", {40, 30}, QColor(0xe0, 0x10, 0x20)},
+    {"blue ellipse", {190, 45}, QColor(0x20, 0x50, 0xc0)},
+    {"green triangle", {50, 155}, QColor(0x10, 0xa0, 0x40)},
+    {"bitmap, magenta quarter", {110, 80}, QColor(224, 32, 224)},
+    {"bitmap, cyan quarter", {130, 80}, QColor(32, 208, 224)},
+    {"bitmap, yellow quarter", {110, 100}, QColor(240, 224, 32)},
+    {"bitmap, black quarter", {130, 100}, QColor(32, 32, 32)},
+    {"left of the bitmap", {85, 90}, QColor()},
+    {"between rectangle and ellipse", {110, 30}, QColor()},
+    {"right of the triangle", {95, 160}, QColor()},
+    {"bottom-right corner", {236, 176}, QColor()},
+};
+// "Hola", 36 pixels high, from x 120 on the baseline at y 160. Stretched
+// wide, WMF text keeps its proportions on spread-out positions, as Windows
+// draws a font given no width; the box then holds less ink.
+const QRectF kText(120, 134, 90, 32);
+
+// Dark, opaque pixels in a part of the image, as a share of its area.
+double inkIn(const QImage& image, const QRect& area) {
+    int ink = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            ink += c.alpha() > 128 && c.lightness() < 100;
+        }
+    return double(ink) / (area.width() * area.height());
+}
+
+// Empty: every part checked is where the drawing puts it. On a widget's
+// background, where nothing is drawn cannot be told from the drawing.
+QString checkDrawing(const QImage& image, QSizeF scale, bool onBackground = false) {
+    const auto at = [&](QPointF p) { return QPoint(int(p.x() * scale.width()), int(p.y() * scale.height())); };
+    for (const Landmark& l : kLandmarks) {
+        const QPoint p = at(l.at);
+        if (!image.rect().contains(p) || (onBackground && !l.colour.isValid()))
+            continue;
+        const QColor c = image.pixelColor(p);
+        const bool ok = l.colour.isValid() ? near(c, l.colour) : c.alpha() == 0;
+        if (!ok)
+            return QStringLiteral("%1 at %2,%3 is %4 alpha %5")
+                .arg(QLatin1String(l.what))
+                .arg(p.x())
+                .arg(p.y())
+                .arg(c.name())
+                .arg(c.alpha());
+    }
+    const QRect text(at(kText.topLeft()), at(kText.bottomRight()));
+    if (image.rect().contains(text)) {
+        const double ink = inkIn(image, text);
+        if (ink < 0.05 || ink > 0.7)
+            return QStringLiteral("text box holds %1 of ink").arg(ink);
+    }
+    return {};
+}
+
+// A placeable WMF made of the given records, at 1440 units an inch.
+class WmfBuilder {
+public:
+    WmfBuilder& record(quint16 function, std::initializer_list<qint16> words) {
+        QByteArray r;
+        put(r, quint32(3 + words.size()), 4);
+        put(r, function, 2);
+        for (qint16 w : words)
+            put(r, quint16(w), 2);
+        records_ += r;
+        maxWords_ = std::max(maxWords_, quint32(r.size() / 2));
+        return *this;
+    }
+    // Colours and pen widths are 32-bit parts of their records.
+    WmfBuilder& brush(quint32 rgb) {
+        return record(0x02FC, {0, qint16(rgb & 0xFFFF), qint16(rgb >> 16), 0});
+    }
+    WmfBuilder& nullPen() { return record(0x02FA, {5, 0, 0, 0, 0}); }
+    WmfBuilder& select(qint16 object) { return record(0x012D, {object}); }
+
+    QByteArray bytes(qint16 width, qint16 height) const {
+        QByteArray body = records_;
+        put(body, 3, 4);
+        put(body, 0, 2);
+        QByteArray out;
+        put(out, 0x9AC6CDD7, 4);
+        for (qint16 v : {qint16(0), qint16(0), qint16(0), width, height, qint16(1440)})
+            put(out, quint16(v), 2);
+        put(out, 0, 4);
+        quint16 checksum = 0;
+        for (int i = 0; i < 20; i += 2)
+            checksum ^= qFromLittleEndian<quint16>(out.constData() + i);
+        put(out, checksum, 2);
+        for (quint32 v : {1u, 9u, 0x300u})
+            put(out, v, 2);
+        put(out, quint32((18 + body.size()) / 2), 4);
+        put(out, 2, 2);
+        put(out, std::max(maxWords_, 3u), 4);
+        put(out, 0, 2);
+        return out + body;
+    }
+
+private:
+    static void put(QByteArray& out, quint32 value, int size) {
+        for (int i = 0; i < size; ++i)
+            out.append(char((value >> (8 * i)) & 0xFF));
+    }
+    QByteArray records_;
+    quint32 maxWords_ = 0;
+};
+
+QByteArray patched(QByteArray bytes, int at, quint32 value, int size) {
+    for (int i = 0; i < size; ++i)
+        bytes[at + i] = char((value >> (8 * i)) & 0xFF);
+    return bytes;
+}
+
+} // namespace
+
+class TestMetafiles : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir_;
+    QString startDir_;
+    QPointer<vitrandel::ejecucion_form> form_;
+
+    QString write(const QString& name, const QByteArray& bytes) {
+        const QString path = dir_.filePath(name);
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+            qFatal("cannot write %s", qPrintable(path));
+        return path;
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        vitrandel_test_support::startGuiTest();
+        startDir_ = QDir::currentPath();
+    }
+    void cleanup() {
+        delete form_;
+        QDir::setCurrent(startDir_);
+        VITRANDEL_VERIFY_NO_UNANSWERED_BOXES();
+    }
+
+    // Every part where the drawing puts it, for each kind of file and each
+    // way a description shows a picture.
+    void sampleDrawing_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QSize>("naturalSize");
+        QTest::addColumn<PictureRequest>("request");
+        QTest::addColumn<QSize>("size");
+
+        const QSize frame(137, 105);
+        const struct {
+            const char* file;
+            QSize natural;
+        } samples[] = {
+            // 2999 by 2249 units at 1200 an inch.
+            {"dibujo.wmf", QSize(240, 180)},
+            // No header to give a size: its window, 2999 by 2249, in twips.
+            {"sin_cabecera.wmf", QSize(200, 150)},
+            // A frame of 6399 by 4799 hundredths of a millimetre.
+            {"dibujo.emf", QSize(242, 181)},
+        };
+        for (const auto& s : samples) {
+            const QString file = QLatin1String(s.file);
+            QTest::addRow("%s, natural size", s.file) << file << s.natural << PictureRequest{} << s.natural;
+            QTest::addRow("%s, clipped to the frame", s.file)
+                << file << s.natural << PictureRequest{{}, frame} << s.natural.boundedTo(frame);
+            QTest::addRow("%s, stretched to the frame", s.file) << file << s.natural << PictureRequest{frame, {}} << frame;
+            QTest::addRow("%s, stretched wide and low", s.file)
+                << file << s.natural << PictureRequest{QSize(480, 90), {}} << QSize(480, 90);
+        }
+    }
+    void sampleDrawing() {
+        QFETCH(QString, file);
+        QFETCH(QSize, naturalSize);
+        QFETCH(PictureRequest, request);
+        QFETCH(QSize, size);
+        const QImage image = loadPicture(write(file, sample(qPrintable(file))), request);
+        QCOMPARE(image.size(), size);
+        // Stretched, the whole drawing fills the image; otherwise it keeps its
+        // natural scale and the image shows its top-left corner.
+        const QSize drawn = request.stretchTo.isEmpty() ? naturalSize : request.stretchTo;
+        const QString wrong = checkDrawing(image, QSizeF(drawn.width() / 240.0, drawn.height() / 180.0));
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
+    }
+
+    // Records Inkscape never writes, drawn as Windows draws them: ellipses
+    // and round rectangles filled, pies counter-clockwise from start to end.
+    void shapesAreFilled() {
+        const quint32 colour = 0x563412; // 0x00BBGGRR
+        const QByteArray wmf = WmfBuilder()
+                                   .brush(colour)
+                                   .select(0)
+                                   .nullPen()
+                                   .select(1)
+                                   .record(0x0418, {750, 750, 0, 0})                  // ellipse
+                                   .record(0x061C, {300, 300, 750, 1500, 0, 750})     // round rectangle
+                                   .record(0x081A, {0, 1875, 375, 2250, 750, 2250, 0, 1500}) // pie, 3 to 12 o'clock
+                                   .bytes(2250, 750);
+        const QImage image = loadPicture(write(QStringLiteral("formas.wmf"), wmf));
+        QCOMPARE(image.size(), QSize(150, 50));
+        const QColor fill(0x12, 0x34, 0x56);
+        QVERIFY(near(image.pixelColor(25, 25), fill));      // inside the ellipse
+        QCOMPARE(image.pixelColor(3, 3).alpha(), 0);        // outside it
+        QVERIFY(near(image.pixelColor(75, 25), fill));      // inside the round rectangle
+        QCOMPARE(image.pixelColor(51, 1).alpha(), 0);       // its rounded corner
+        QVERIFY(near(image.pixelColor(135, 15), fill));     // the pie's upper-right quarter
+        QCOMPARE(image.pixelColor(115, 35).alpha(), 0);     // the quarter it leaves out
+    }
+
+    // A file the libraries cannot draw gives an empty picture, whatever the
+    // way it is shown.
+    void brokenMetafilesGiveEmptyPictures_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        const QByteArray wmf = sample("dibujo.wmf");
+        const QByteArray emf = sample("dibujo.emf");
+        QTest::newRow("WMF cut in half") << wmf.left(wmf.size() / 2);
+        QTest::newRow("WMF headers only") << wmf.left(40);
+        QTest::newRow("WMF headers and noise") << wmf.left(40) + QByteArray(400, '\x7f');
+        QTest::newRow("placeable box of 65535 by 65535 units") << patched(patched(wmf, 10, 0xFFFF, 2), 12, 0xFFFF, 2);
+        QTest::newRow("placeable box with no units per inch") << patched(wmf, 14, 0, 2);
+        QTest::newRow("WMF records claimed larger than the file") << patched(wmf, 22 + 12, 0x7FFFFFFF, 4);
+        QTest::newRow("plain WMF cut after its header") << sample("sin_cabecera.wmf").left(18);
+        QTest::newRow("EMF cut in half") << emf.left(emf.size() / 2);
+        QTest::newRow("EMF claiming more bytes than it has") << patched(emf, 48, quint32(emf.size() + 1), 4);
+        QTest::newRow("EMF frame kilometres wide") << patched(emf, 32, 0x7FFFFFFF, 4);
+        QTest::newRow("EMF frame of no width") << patched(emf, 32, 0, 4);
+        QTest::newRow("EMF description running past its header") << patched(emf, 60, 0xFFFF, 4);
+        QTest::newRow("EMF records replaced by noise") << emf.left(108) + QByteArray(emf.size() - 108, '\x55');
+    }
+    void brokenMetafilesGiveEmptyPictures() {
+        QFETCH(QByteArray, bytes);
+        const QString path = write(QStringLiteral("roto.wmf"), bytes);
+        QVERIFY(loadPicture(path).isNull());
+        QVERIFY(loadPicture(path, {{}, QSize(137, 105)}).isNull());
+        QVERIFY(loadPicture(path, {QSize(137, 105), {}}).isNull());
+    }
+
+    // Whatever becomes of the helper that draws metafiles, the program gets
+    // an empty picture, and soon: it is killed at its deadline.
+    void helperGoneWrongGivesEmptyPicture_data() {
+        QTest::addColumn<QByteArray>("script"); // empty: no helper at all
+        QTest::newRow("missing") << QByteArray();
+        QTest::newRow("crashes") << QByteArray("kill -SEGV $$");
+        QTest::newRow("hangs") << QByteArray("exec sleep 60");
+        QTest::newRow("floods its output") << QByteArray("exec cat /dev/zero");
+        QTest::newRow("says nothing") << QByteArray("exit 0");
+        QTest::newRow("fails after a picture") << QByteArray("printf 'VPIC\\211\\0\\0\\0\\151\\0\\0\\0'; exit 3");
+        QTest::newRow("hands back another size")
+            << QByteArray("printf 'VPIC\\001\\0\\0\\0\\001\\0\\0\\0\\377\\0\\0\\377'");
+    }
+    void helperGoneWrongGivesEmptyPicture() {
+        QFETCH(QByteArray, script);
+        const QString picture = write(QStringLiteral("bien.wmf"), sample("dibujo.wmf"));
+        QString helperPath = dir_.filePath(QStringLiteral("no-existe"));
+        if (!script.isEmpty()) {
+            helperPath = write(QStringLiteral("ayudante.sh"), "#!/bin/sh\n" + script + "\n");
+            QFile::setPermissions(helperPath, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        }
+        vitrandel::platform::setPictureHelperPath(helperPath);
+        const QImage image = loadPicture(picture, {QSize(137, 105), {}});
+        vitrandel::platform::setPictureHelperPath(QStringLiteral(VITRANDEL_PICTURE_HELPER));
+        QVERIFY(image.isNull());
+        // The real helper draws the same file.
+        QCOMPARE(loadPicture(picture, {QSize(137, 105), {}}).size(), QSize(137, 105));
+    }
+
+    // The viewer shows a WMF at natural size and an EMF stretched to its frame.
+    void viewerShowsMetafiles() {
+        using namespace vitrandel;
+        QDir::setCurrent(dir_.path());
+        write(QStringLiteral("dibujo.wmf"), sample("dibujo.wmf"));
+        write(QStringLiteral("dibujo.emf"), sample("dibujo.emf"));
+        project() = Project{};
+        project().elementCount = 2;
+        project().elements[0] = Element{.name = "natural", .description = "", .imagePath = "dibujo.wmf",
+                                        .fitImage = kFalse, .category = 0, .fontName = "Arial", .fontSize = 10};
+        project().elements[1] = Element{.name = "estirado", .description = "", .imagePath = "dibujo.emf",
+                                        .fitImage = kTrue, .category = 0, .fontName = "Arial", .fontSize = 10};
+        form_ = new ejecucion_form;
+        form_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form_));
+        auto* listado = form_->findChild<QListWidget*>(QStringLiteral("listado"));
+        QVERIFY(listado);
+
+        const auto click = [&](int row) {
+            const QRect r = listado->visualItemRect(listado->item(row));
+            QTest::mouseClick(listado->viewport(), Qt::LeftButton, {}, r.center());
+        };
+
+        click(0);
+        auto* natural = form_->findChild<QLabel*>(QStringLiteral("foto_desc"));
+        QVERIFY(natural->isVisible());
+        QString wrong = checkDrawing(natural->grab().toImage(), QSizeF(1, 1), true);
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
+
+        click(1);
+        auto* stretched = form_->findChild<QLabel*>(QStringLiteral("Image1"));
+        QVERIFY(stretched->isVisible());
+        QCOMPARE(stretched->size(), QSize(137, 105));
+        wrong = checkDrawing(stretched->grab().toImage(), QSizeF(137 / 240.0, 105 / 180.0), true);
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
+    }
+};
+
+QTEST_MAIN(TestMetafiles)
+#include "tst_metafiles.moc"

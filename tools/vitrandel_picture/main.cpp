@@ -1,0 +1,41 @@
+// vitrandel-picture: draws one Windows metafile for the program and writes
+// its pixels to standard output (see src/platform/metafile_process.h).
+//   vitrandel-picture stretch|clip|natural WIDTH HEIGHT FILE
+// Exit status 0 with a picture written, 1 when the file cannot be drawn,
+// 2 for wrong arguments.
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QStringList>
+#include <cstdio>
+
+#include "platform/metafile.h"
+#include "platform/metafile_process.h"
+
+using namespace vitrandel::platform;
+
+int main(int argc, char** argv) {
+    // Taken before QGuiApplication removes the words it knows as its own
+    // options: a file may be called "-style".
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QFile::decodeName(argv[i]));
+    const std::optional<helper::Job> job = helper::parseArguments(arguments);
+    if (!job)
+        return 2;
+
+    // Drawing needs fonts but no display.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+
+    QFile file(job->path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > metafile::kMaxFileBytes)
+        return 1;
+    const QImage image = renderMetafile(file.read(metafile::kMaxFileBytes), job->request);
+    if (image.isNull())
+        return 1;
+    const QByteArray out = helper::encodeImage(image);
+    if (std::fwrite(out.constData(), 1, size_t(out.size()), stdout) != size_t(out.size()) || std::fflush(stdout) != 0)
+        return 1;
+    return 0;
+}
