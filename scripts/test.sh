@@ -41,9 +41,7 @@ bash scripts/check-package.sh build-release
 echo "== Every test under AddressSanitizer and UndefinedBehaviorSanitizer"
 configure build-asan -DCMAKE_BUILD_TYPE=Debug -DVITRANDEL_SANITIZE=ON -DVITRANDEL_BENCH=OFF
 cmake --build build-asan -j"$jobs"
-# The metafile helper runs under a 1 GiB address-space limit, which the
-# sanitizer's own reservations exceed: those tests run in the Debug stage.
-run_tests build-asan -E gui_tst_metafiles
+run_tests build-asan
 
 echo "== Short fuzz runs"
 bash scripts/fuzz.sh

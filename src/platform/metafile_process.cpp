@@ -38,8 +38,12 @@ QString helperPath() {
 // Runs in the child between fork and exec, where only async-signal-safe
 // calls are allowed; setrlimit is one.
 void limitHelper() {
+#ifndef __SANITIZE_ADDRESS__
+    // AddressSanitizer reserves far more address space than this up front;
+    // its builds bound the helper by time alone.
     const rlimit memory{kHelperAddressSpace, kHelperAddressSpace};
     setrlimit(RLIMIT_AS, &memory);
+#endif
     const rlim_t seconds = rlim_t(kHelperMilliseconds / 1000 + 1);
     const rlimit cpu{seconds, seconds};
     setrlimit(RLIMIT_CPU, &cpu);
