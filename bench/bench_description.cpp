@@ -4,6 +4,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "qt_bench.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QGroupBox>
@@ -73,10 +75,7 @@ Fixture& fixture() {
 void showElement(benchmark::State& state, int row) {
     Fixture& f = fixture();
     f.listado->setCurrentRow(row);
-    for (auto _ : state) {
-        f.area->showDescription(f.listado);
-        f.area->frame1()->repaint();
-    }
+    vitrandel_bench::showDescriptionRepeatedly(state, *f.area, *f.listado);
 }
 
 void BM_ShowDescription_Natural(benchmark::State& state) { showElement(state, 0); }
@@ -98,12 +97,4 @@ BENCHMARK(BM_FullDecode)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return vitrandel_bench::runWithWidgets(argc, argv); }

@@ -5,6 +5,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "qt_bench.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QEventLoop>
@@ -79,12 +81,4 @@ BENCHMARK(BM_OpenEditor)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return vitrandel_bench::runWithWidgets(argc, argv); }

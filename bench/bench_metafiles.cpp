@@ -5,6 +5,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "qt_bench.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -94,10 +96,7 @@ void BM_ShowDescription(benchmark::State& state) {
     const int row = int(state.range(0));
     f.listado->setCurrentRow(row);
     state.SetLabel(f.listado->item(row)->text().toStdString());
-    for (auto _ : state) {
-        f.area->showDescription(f.listado);
-        f.area->frame1()->repaint();
-    }
+    vitrandel_bench::showDescriptionRepeatedly(state, *f.area, *f.listado);
 }
 
 // What the helper does once started.
@@ -117,12 +116,4 @@ BENCHMARK(BM_DrawInProcess)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return vitrandel_bench::runWithWidgets(argc, argv); }

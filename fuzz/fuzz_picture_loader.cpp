@@ -12,15 +12,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "fuzz_check.h"
 #include "platform/metafile.h"
-
-#define FUZZ_CHECK(cond)                                                                           \
-    do {                                                                                           \
-        if (!(cond)) {                                                                             \
-            std::fprintf(stderr, "invariant failed: %s (%s:%d)\n", #cond, __FILE__, __LINE__);     \
-            std::abort();                                                                          \
-        }                                                                                          \
-    } while (false)
 
 using vitrandel::platform::PictureRequest;
 using vitrandel::platform::renderMetafile;

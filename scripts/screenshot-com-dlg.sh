@@ -3,11 +3,7 @@
 # folder under Xvfb, after a click on demo.lst in the file list.
 # Usage: scripts/screenshot-com-dlg.sh [build-folder]   (default: build)
 set -euo pipefail
-cd "$(dirname "$0")/.."
-root=$(pwd)
-build="$root/${1:-build}"
-cmake --build "$build" --target show_dialog
-bin="$build/tests/show_dialog"
+source "$(dirname "$0")/show-dialog-setup.sh" "$@"
 out="$root/docs/com_dlg.png"
 
 xvfb-run -a -s "-screen 0 1024x768x24" bash -euo pipefail -c '

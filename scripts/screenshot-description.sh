@@ -4,11 +4,7 @@
 # fotos/playa.jpg, after choosing the subfolder "fotos"; and the font chooser.
 # Usage: scripts/screenshot-description.sh [build-folder]   (default: build)
 set -euo pipefail
-cd "$(dirname "$0")/.."
-root=$(pwd)
-build="$root/${1:-build}"
-cmake --build "$build" --target show_dialog
-bin="$build/tests/show_dialog"
+source "$(dirname "$0")/show-dialog-setup.sh" "$@"
 
 xvfb-run -a -s "-screen 0 1024x768x24" bash -euo pipefail -c '
   "$2" editar_desc "$1/examples/demo" &

@@ -3,11 +3,7 @@
 # demo's four categories, with a fifth being typed after "[Agregar Nuevo]".
 # Usage: scripts/screenshot-editar-categorias.sh [build-folder]   (default: build)
 set -euo pipefail
-cd "$(dirname "$0")/.."
-root=$(pwd)
-build="$root/${1:-build}"
-cmake --build "$build" --target show_dialog
-bin="$build/tests/show_dialog"
+source "$(dirname "$0")/show-dialog-setup.sh" "$@"
 out="$root/docs/editar_categorias.png"
 
 xvfb-run -a -s "-screen 0 1024x768x24" bash -euo pipefail -c '

@@ -98,28 +98,9 @@ void principal::editDescription() {
     const int at = selectedElement();
     if (at < 0)
         return;
-    ExchangeFields& x = exchange();
-    {
-        const Element& e = project().elements[static_cast<std::size_t>(at)];
-        x.descText = e.description;
-        x.descImagePath = e.imagePath;
-        x.descFitImage = e.fitImage;
-        x.descFontName = e.fontName;
-        x.descFontSize = e.fontSize;
-        x.descFontBold = e.fontBold;
-        x.descFontItalic = e.fontItalic;
-        x.descTextColor = e.textColor;
-    }
+    putDescription(project().elements[static_cast<std::size_t>(at)], exchange());
     openDescriptionEditor();
-    Element& e = project().elements[static_cast<std::size_t>(at)];
-    e.description = x.descText;
-    e.imagePath = x.descImagePath;
-    e.fitImage = x.descFitImage;
-    e.fontName = x.descFontName;
-    e.fontSize = x.descFontSize;
-    e.fontBold = x.descFontBold;
-    e.fontItalic = x.descFontItalic;
-    e.textColor = x.descTextColor;
+    takeDescription(exchange(), project().elements[static_cast<std::size_t>(at)]);
     listado_Click();
 }
 

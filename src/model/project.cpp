@@ -21,4 +21,26 @@ void applyStyleCode(Element& e, double code) {
     e.fontItalic = toBool16(code == 2 || code == 3);
 }
 
+void putDescription(const Element& e, ExchangeFields& x) {
+    x.descText = e.description;
+    x.descImagePath = e.imagePath;
+    x.descFitImage = e.fitImage;
+    x.descFontName = e.fontName;
+    x.descFontSize = e.fontSize;
+    x.descFontBold = e.fontBold;
+    x.descFontItalic = e.fontItalic;
+    x.descTextColor = e.textColor;
+}
+
+void takeDescription(const ExchangeFields& x, Element& e) {
+    e.description = x.descText;
+    e.imagePath = x.descImagePath;
+    e.fitImage = x.descFitImage;
+    e.fontName = x.descFontName;
+    e.fontSize = x.descFontSize;
+    e.fontBold = x.descFontBold;
+    e.fontItalic = x.descFontItalic;
+    e.textColor = x.descTextColor;
+}
+
 } // namespace vitrandel

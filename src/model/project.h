@@ -86,6 +86,11 @@ struct ExchangeFields {
 Project& project();
 ExchangeFields& exchange();
 
+// The description editor works on the exchange fields: the element's
+// description goes in before and comes back after.
+void putDescription(const Element& e, ExchangeFields& x);
+void takeDescription(const ExchangeFields& x, Element& e);
+
 // Style code: bold counts 1, italic 2.
 std::int16_t styleCode(const Element& e);
 void applyStyleCode(Element& e, double code);

@@ -28,10 +28,8 @@ namespace {
 
 // What the element commands put into the exchange fields.
 void fillFrom(const Element& e) {
-    exchange() = ExchangeFields{.descText = e.description, .descImagePath = e.imagePath,
-                                .descFitImage = e.fitImage, .descFontName = e.fontName,
-                                .descFontSize = e.fontSize, .descFontBold = e.fontBold,
-                                .descFontItalic = e.fontItalic, .descTextColor = e.textColor};
+    exchange() = ExchangeFields{};
+    putDescription(e, exchange());
 }
 
 Element described(const std::string& imagePath = {}, bool fit = false) {

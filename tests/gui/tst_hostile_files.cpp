@@ -12,11 +12,14 @@
 #include "platform/listing_io.h"
 #include "platform/pictures.h"
 #include "support/gui_test.h"
+#include "support/picture_bytes.h"
 
 using namespace vitrandel;
 using platform::MessageBoxSeam;
 
 namespace {
+
+using vitrandel_test_support::encoded;
 
 QByteArray noise(int size) {
     QRandomGenerator rng(7);
@@ -32,14 +35,6 @@ QByteArray listingWith(const std::vector<std::string>& lines) { return bytesOf(s
 
 std::vector<std::string> elementWith(const std::string& line) {
     return {"[listado]", "nombre=x", line, "[fin]"};
-}
-
-QByteArray encoded(const QImage& image, const char* format) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
-    return bytes;
 }
 
 QByteArray le(quint32 v, int size) {

@@ -4,6 +4,7 @@
 
 #include "platform/pictures.h"
 #include "support/gui_test.h"
+#include "support/picture_bytes.h"
 
 using vitrandel::platform::loadPicture;
 using vitrandel::platform::PictureRequest;
@@ -14,13 +15,7 @@ Q_DECLARE_METATYPE(vitrandel::platform::PictureRequest)
 
 namespace {
 
-QByteArray encoded(const QImage& image, const char* format) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
-    return bytes;
-}
+using vitrandel_test_support::encoded;
 
 QImage filled(int w, int h, QColor colour) {
     QImage image(w, h, QImage::Format_RGB32);

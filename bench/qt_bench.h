@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QListWidget>
+#include <benchmark/benchmark.h>
+
+#include "viewer/description_view.h"
+
+// What the benchmarks of the windows share.
+namespace vitrandel_bench {
+
+// The description of the list's current entry, shown and painted once per iteration.
+inline void showDescriptionRepeatedly(benchmark::State& state, vitrandel::DescriptionArea& area,
+                                      QListWidget& listado) {
+    for (auto _ : state) {
+        area.showDescription(&listado);
+        area.frame1()->repaint();
+    }
+}
+
+// main() of a benchmark program that needs widgets: offscreen unless a
+// platform is named.
+inline int runWithWidgets(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
+
+} // namespace vitrandel_bench
