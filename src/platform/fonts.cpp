@@ -63,11 +63,17 @@ QString withoutFoundry(const QString& qtFamily) {
     return bracket > 0 && qtFamily.endsWith(QLatin1Char(']')) ? qtFamily.left(bracket) : qtFamily;
 }
 
-QStringList qtFamilies() {
-    QStringList families;
-    for (const QString& f : QFontDatabase::families())
-        families.append(withoutFoundry(f));
-    families.removeDuplicates();
+// Qt's families once every Windows face is registered; fonts are not
+// installed while the program runs, so the list is read once.
+const QStringList& qtFamilies() {
+    static const QStringList families = [] {
+        registerWineFonts();
+        QStringList all;
+        for (const QString& f : QFontDatabase::families())
+            all.append(withoutFoundry(f));
+        all.removeDuplicates();
+        return all;
+    }();
     return families;
 }
 
@@ -110,7 +116,6 @@ QString drawableFamily(const QString& face) {
     const QString key = face.toLower();
     if (const auto it = answers.constFind(key); it != answers.constEnd())
         return *it;
-    registerWineFonts();
     QString family;
     // Qt's own list also holds the faces registered above, wherever fontconfig keeps them.
     for (const QString& f : qtFamilies())
@@ -125,7 +130,6 @@ QString drawableFamily(const QString& face) {
 }
 
 QStringList readFonts() {
-    registerWineFonts();
     QStringList faces = qtFamilies();
     for (const char* windowsFace : kWindowsFaces) {
         const QString face = QString::fromLatin1(windowsFace);
