@@ -147,8 +147,7 @@ void editar_desc::Form_Load() {
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     Text1->setPlainText(text);
 
-    // Stored paths are relative to the working directory, with "\".
-    const QString picture = QDir::currentPath() + QLatin1Char('/') + platform::nativeRelativePath(pendingImagePath);
+    const QString picture = platform::picturePath(pendingImagePath);
     if (!x.descImagePath.empty() && platform::existe_archivo(picture)) {
         previewFile_ = picture;
         showPreview();
@@ -296,14 +295,12 @@ void editar_desc::limpiar_Click() {
 
 void editar_desc::cambiar_fuente_Click() {
     ExchangeFields& x = exchange();
-    x.fontDlgStyle = static_cast<std::int16_t>((isTrue(x.descFontBold) ? 1 : 0) +
-                                               (isTrue(x.descFontItalic) ? 2 : 0));
+    x.fontDlgStyle = styleCode(x.descFontBold, x.descFontItalic);
     x.fontDlgSize = x.descFontSize;
     x.fontDlgName = x.descFontName;
     fuentes chooser(this);
     platform::execModal(chooser);
-    x.descFontBold = toBool16(x.fontDlgStyle == 1 || x.fontDlgStyle == 3);
-    x.descFontItalic = toBool16(x.fontDlgStyle == 2 || x.fontDlgStyle == 3);
+    applyStyleCode(x.descFontBold, x.descFontItalic, x.fontDlgStyle);
     x.descFontSize = x.fontDlgSize;
     x.descFontName = x.fontDlgName;
     applyFont();

@@ -24,11 +24,9 @@ namespace {
 const char* const kStyles[] = {"Normal", "Negrita", "Cursiva", "Negrita cursiva"};
 
 QStringList standardSizes() {
-    QStringList sizes = {QStringLiteral("8"), QStringLiteral("9"), QStringLiteral("10"),
-                         QStringLiteral("11")};
-    for (int size = 12; size <= 28; size += 2)
+    QStringList sizes;
+    for (const std::int16_t size : kStandardFontSizes)
         sizes.append(QString::number(size));
-    sizes.append({QStringLiteral("36"), QStringLiteral("48"), QStringLiteral("72")});
     return sizes;
 }
 

@@ -18,9 +18,8 @@ std::string cambiar_extension(std::string_view path, std::string_view ext) {
 }
 
 bool tamano_no_estandar(std::int16_t size) {
-    static constexpr std::array<std::int16_t, 16> kStandard = {8,  9,  10, 11, 12, 14, 16, 18,
-                                                                20, 22, 24, 26, 28, 36, 48, 72};
-    return std::find(kStandard.begin(), kStandard.end(), size) == kStandard.end();
+    return std::find(kStandardFontSizes.begin(), kStandardFontSizes.end(), size) ==
+           kStandardFontSizes.end();
 }
 
 } // namespace vitrandel

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -11,6 +12,10 @@ namespace vitrandel {
 std::string cambiar_extension(std::string_view path, std::string_view ext);
 
 template <typename T> T minimo(T a, T b) { return a > b ? b : a; }
+
+// The sizes the font chooser offers, in its order.
+inline constexpr std::array<std::int16_t, 16> kStandardFontSizes = {8,  9,  10, 11, 12, 14, 16, 18,
+                                                                    20, 22, 24, 26, 28, 36, 48, 72};
 
 // True for every size the font chooser does not offer.
 bool tamano_no_estandar(std::int16_t size);

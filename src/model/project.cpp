@@ -12,14 +12,18 @@ ExchangeFields& exchange() {
     return instance;
 }
 
-std::int16_t styleCode(const Element& e) {
-    return static_cast<std::int16_t>((isTrue(e.fontBold) ? 1 : 0) + (isTrue(e.fontItalic) ? 2 : 0));
+std::int16_t styleCode(std::int16_t bold, std::int16_t italic) {
+    return static_cast<std::int16_t>((isTrue(bold) ? 1 : 0) + (isTrue(italic) ? 2 : 0));
 }
 
-void applyStyleCode(Element& e, double code) {
-    e.fontBold = toBool16(code == 1 || code == 3);
-    e.fontItalic = toBool16(code == 2 || code == 3);
+void applyStyleCode(std::int16_t& bold, std::int16_t& italic, double code) {
+    bold = toBool16(code == 1 || code == 3);
+    italic = toBool16(code == 2 || code == 3);
 }
+
+std::int16_t styleCode(const Element& e) { return styleCode(e.fontBold, e.fontItalic); }
+
+void applyStyleCode(Element& e, double code) { applyStyleCode(e.fontBold, e.fontItalic, code); }
 
 void putDescription(const Element& e, ExchangeFields& x) {
     x.descText = e.description;

@@ -92,6 +92,8 @@ void putDescription(const Element& e, ExchangeFields& x);
 void takeDescription(const ExchangeFields& x, Element& e);
 
 // Style code: bold counts 1, italic 2.
+std::int16_t styleCode(std::int16_t bold, std::int16_t italic);
+void applyStyleCode(std::int16_t& bold, std::int16_t& italic, double code);
 std::int16_t styleCode(const Element& e);
 void applyStyleCode(Element& e, double code);
 

@@ -59,6 +59,10 @@ QString existingPathIgnoringCase(const QString& path) {
     return resolved;
 }
 
+QString picturePath(const QString& imagePath) {
+    return existingPathIgnoringCase(QDir::currentPath() + QLatin1Char('/') + imagePath);
+}
+
 QString nativeRelativePath(const QString& listingPath) {
     QString p = listingPath;
     p.replace(QLatin1Char('\\'), QLatin1Char('/'));

@@ -18,4 +18,8 @@ QString nativeRelativePath(const QString& listingPath);
 // path unchanged when it exists as given or cannot be found either way.
 QString existingPathIgnoringCase(const QString& path);
 
+// The file a description's picture path names: relative to the working
+// directory, with "\" between folders, in whatever letter case the disc shows.
+QString picturePath(const QString& imagePath);
+
 } // namespace vitrandel::platform

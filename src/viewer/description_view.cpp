@@ -139,10 +139,7 @@ void DescriptionArea::showDescription(const QListWidget* listado) {
     } else {
         texto->setGeometry(textBelowPictureRect());
         foto_desc->setGeometry(pictureRect());
-        // Listings record pictures relative to the working directory, with "\",
-        // often in another letter case than the disc shows.
-        const QString path = platform::existingPathIgnoringCase(
-            QDir::currentPath() + QLatin1Char('/') + platform::qs(e.imagePath));
+        const QString path = platform::picturePath(platform::qs(e.imagePath));
         if (platform::existe_archivo(path))
             showPicture(path, isTrue(e.fitImage));
         else
