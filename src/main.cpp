@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QFile>
+#include <QTimer>
 
 #include "platform/application.h"
 #include "startup/inicial.h"
@@ -14,8 +15,14 @@ int main(int argc, char** argv) {
 
     vitrandel::platform::installQtTranslation(app);
     vitrandel::platform::useDesignFont(app);
-    vitrandel::platform::useProgramIcon(app);
+    vitrandel::platform::useDesktopEntry(app);
     const auto started = vitrandel::startup::Main(arguments);
     vitrandel::startup::quitAfterFirstPaintIfAsked(started.window);
+    // One turn of the event loop after the paint's own work, so that the
+    // window is on the screen before its icon is read.
+    if (started.window)
+        vitrandel::startup::whenFirstPainted(started.window, [&app] {
+            QTimer::singleShot(0, &app, [&app] { vitrandel::platform::useProgramIcon(app); });
+        });
     return QApplication::exec();
 }

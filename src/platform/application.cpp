@@ -27,6 +27,10 @@ void useDesignFont(QApplication&) {
         QApplication::setFont(QFont(face, 8));
 }
 
+void useDesktopEntry(QGuiApplication&) {
+    QGuiApplication::setDesktopFileName(QStringLiteral("vitrandel"));
+}
+
 void useProgramIcon(QGuiApplication&) {
     QIcon icon;
     QDirIterator sizes(QStringLiteral(":/icons"), {QStringLiteral("vitrandel.png")}, QDir::Files,
@@ -34,7 +38,6 @@ void useProgramIcon(QGuiApplication&) {
     while (sizes.hasNext())
         icon.addFile(sizes.next());
     QGuiApplication::setWindowIcon(icon);
-    QGuiApplication::setDesktopFileName(QStringLiteral("vitrandel"));
 }
 
 } // namespace vitrandel::platform

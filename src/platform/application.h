@@ -15,8 +15,13 @@ bool installQtTranslation(QCoreApplication& app);
 // Serif 8: with it every caption fits its label. Without it Qt's default stays.
 void useDesignFont(QApplication& app);
 
-// The program's own icon on every window, and the name of its desktop entry,
-// which Wayland compositors use to find the icon themselves.
+// The name of the program's desktop entry, which Wayland compositors use to
+// find its icon themselves; set before the first window is made.
+void useDesktopEntry(QGuiApplication& app);
+
+// The program's own icon on every window. Reading it wakes Qt's image
+// plugins, which costs the first window more than anything it draws: the
+// program sets it once that window has been painted.
 void useProgramIcon(QGuiApplication& app);
 
 } // namespace vitrandel::platform

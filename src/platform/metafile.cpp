@@ -44,20 +44,6 @@ MetafileKind metafileKind(QByteArrayView head) {
     return MetafileKind::None;
 }
 
-QImage renderMetafile(const QByteArray& bytes, const PictureRequest& request) {
-    if (bytes.size() > metafile::kMaxFileBytes)
-        return {};
-    switch (metafileKind(bytes)) {
-    case MetafileKind::Wmf:
-        return metafile::renderWmf(bytes, request);
-    case MetafileKind::Emf:
-        return metafile::renderEmf(bytes, request);
-    case MetafileKind::None:
-        break;
-    }
-    return {};
-}
-
 namespace metafile {
 
 int toPixels(double units, double unitsPerInch) {

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <dirent.h>
 #include <optional>
+#include <utility>
 
 namespace vitrandel::platform {
 namespace {
@@ -15,6 +16,10 @@ namespace {
 struct VolumeState {
     std::optional<QStringList> testRoots;
     QHash<QString, QString> lastFolder;
+    // Folders entered, oldest first, whose volume is not looked up yet:
+    // that reads the whole mount table, which a start (that enters the
+    // listing's folder) should not wait for when no one asks.
+    QStringList unsettled;
     QString seenCurrentDir;
 };
 
@@ -43,8 +48,14 @@ void noticeCurrentDirectory() {
     const QString cwd = QDir::currentPath();
     if (cwd != s.seenCurrentDir) {
         s.seenCurrentDir = cwd;
-        s.lastFolder.insert(volumeOf(cwd), cwd);
+        s.unsettled.append(cwd);
     }
+}
+
+void settleFolders() {
+    VolumeState& s = state();
+    for (const QString& folder : std::exchange(s.unsettled, {}))
+        s.lastFolder.insert(volumeOf(folder), folder);
 }
 
 } // namespace
@@ -84,6 +95,7 @@ QString volumeOf(const QString& path) {
 
 QString currentFolderOf(const QString& root) {
     noticeCurrentDirectory();
+    settleFolders();
     const auto it = state().lastFolder.constFind(root);
     if (it != state().lastFolder.cend() && QFileInfo(*it).isDir())
         return *it;
@@ -93,7 +105,7 @@ QString currentFolderOf(const QString& root) {
 void rememberFolder(const QString& folder) {
     noticeCurrentDirectory();
     const QString absolute = absoluteFolder(folder);
-    state().lastFolder.insert(volumeOf(absolute), absolute);
+    state().unsettled.append(absolute);
 }
 
 int folderReadError(const QString& folder) {

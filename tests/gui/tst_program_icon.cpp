@@ -18,6 +18,7 @@ private Q_SLOTS:
     void cleanup() { VITRANDEL_VERIFY_NO_UNANSWERED_BOXES(); }
 
     void theEditorShowsTheProgramIcon() {
+        platform::useDesktopEntry(*qApp);
         platform::useProgramIcon(*qApp);
         QPointer<QWidget> editor = startup::showEditor();
         const QIcon icon = editor->windowIcon();
