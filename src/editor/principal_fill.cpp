@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QStringList>
+#include <algorithm>
 
 #include "dialogs/elegir_carpeta.h"
 #include "dialogs/password_gate.h"
@@ -45,6 +46,8 @@ QString summary(const FolderFillReport& r, const QString& ownCategory) {
                           count(r.leftOut, "quedó 1", "quedaron %1"));
     } else if (r.added == 0 && r.alreadyPresent.empty()) {
         parts << QStringLiteral("La carpeta no tiene archivos que agregar.");
+    } else if (r.added == 0) {
+        parts << QStringLiteral("No se agregó ningún elemento.");
     } else {
         QString added = count(r.added, "Se agregó 1 elemento", "Se agregaron %1 elementos");
         if (r.categoriesAdded > 0)

@@ -182,9 +182,13 @@ private:
         if (picture != g.files.end()) {
             const std::string path =
                 folder.listingPath.empty() ? *picture : folder.listingPath + '\\' + *picture;
-            // A path with a character the listing cannot store would name
-            // another file once saved.
-            if (cp1252::fromUtf8(path)) {
+            // A path with a character the listing cannot store, or stores as
+            // a blank, would name another file once saved.
+            const bool storable =
+                cp1252::fromUtf8(path) &&
+                std::none_of(path.begin(), path.end(),
+                             [](char c) { return static_cast<unsigned char>(c) < 32; });
+            if (storable) {
                 e.imagePath = path;
                 e.fitImage = kTrue;
             } else {

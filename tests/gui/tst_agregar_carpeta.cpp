@@ -116,7 +116,7 @@ private Q_SLOTS:
         writeFile(at(u"discos/fotos/playa.txt"_s), "Arena y mar"_ba);
         QVERIFY(red.save(at(u"discos/fotos/playa.bmp"_s)));
         writeFile(at(u"discos/Música/tango.mp3"_s), {});
-        writeFile(at(u"discos/Música/日本.mp3"_s), {});
+        writeFile(at(u"discos/Música/日本.bmp"_s), {});
         writeFile(at(u"discos/Música/file_id.diz"_s), "Colecci\xF3n de tangos\r\n"_ba);
         QVERIFY(QDir().mkpath(at(u"discos/vacía"_s)));
 
@@ -133,7 +133,9 @@ private Q_SLOTS:
         QCOMPARE(message.text, u"Se agregaron 7 elementos y 1 categoría nueva.\n\n"
                                u"Ya se encontraban y no se agregaron: gato.\n\n"
                                u"Los caracteres que el listado no puede guardar se cambiaron por "
-                               u"«?» en: ??."_s);
+                               u"«?» en: ??.\n\n"
+                               u"Quedaron sin imagen, porque el listado no puede guardar el "
+                               u"nombre de su archivo: ??."_s);
         QCOMPARE(message.style, int(platform::vbExclamation));
 
         // The folder's own files land in the category on show; its subfolders
@@ -157,6 +159,7 @@ private Q_SLOTS:
         QCOMPARE(qs(playa.imagePath), u"discos\\fotos\\playa.bmp"_s);
         QCOMPARE(playa.fitImage, kTrue);
         QCOMPARE(element(u"Léeme"_s)->imagePath, std::string());
+        QCOMPARE(element(u"??"_s)->imagePath, std::string());
 
         // What was added survives the file.
         const Project made = project();
