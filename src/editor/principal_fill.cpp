@@ -55,10 +55,12 @@ QString summary(const FolderFillReport& r, const QString& ownCategory) {
         parts << added + QLatin1Char('.');
     }
     if (!r.alreadyPresent.empty())
-        parts << QStringLiteral("Ya se encontraban y no se agregaron: ") + nameList(r.alreadyPresent);
+        parts << QStringLiteral("Ya se encontraban y no se agregaron: ") +
+                     nameList(r.alreadyPresent);
     if (!r.foldersWithoutCategory.empty())
-        parts << QStringLiteral("No queda lugar para más categorías (%1 como máximo); los elementos "
-                                "de estas carpetas quedaron %2: ")
+        parts << QStringLiteral(
+                     "No queda lugar para más categorías (%1 como máximo); los elementos "
+                     "de estas carpetas quedaron %2: ")
                          .arg(kMaxCategories)
                          .arg(ownCategory.isEmpty() ? QStringLiteral("sin categoría")
                                                     : QStringLiteral("en «%1»").arg(ownCategory)) +
@@ -86,10 +88,11 @@ void principal::proyecto_agregar_carpeta_Click() {
         return;
     Project& p = project();
     if (p.elementCount >= kMaxElements) {
-        platform::msgBox(QStringLiteral("Un listado admite como máximo %1 elementos. Elimine alguno "
-                                        "antes de agregar otros.")
-                             .arg(kMaxElements),
-                         platform::vbExclamation);
+        platform::msgBox(
+            QStringLiteral("Un listado admite como máximo %1 elementos. Elimine alguno "
+                           "antes de agregar otros.")
+                .arg(kMaxElements),
+            platform::vbExclamation);
         return;
     }
     const QString folder = elegir_carpeta::mostrar(QDir::currentPath(), this);

@@ -37,7 +37,8 @@ std::string_view stemOf(std::string_view file) {
 
 std::string extensionOf(std::string_view file) {
     const auto dot = file.rfind('.');
-    return dot == std::string_view::npos || dot == 0 ? std::string() : foldCase(file.substr(dot + 1));
+    return dot == std::string_view::npos || dot == 0 ? std::string()
+                                                     : foldCase(file.substr(dot + 1));
 }
 
 bool isPicture(std::string_view file) {
@@ -132,8 +133,9 @@ public:
         std::vector<const ScannedFolder*> subfolders;
         for (const ScannedFolder& f : scan_.subfolders)
             subfolders.push_back(&f);
-        std::stable_sort(subfolders.begin(), subfolders.end(),
-                         [](const auto* a, const auto* b) { return naturalLess(a->name, b->name); });
+        std::stable_sort(subfolders.begin(), subfolders.end(), [](const auto* a, const auto* b) {
+            return naturalLess(a->name, b->name);
+        });
         order.insert(order.end(), subfolders.begin(), subfolders.end());
         for (const ScannedFolder* f : order)
             addFolder(*f, f == &scan_.chosen);
@@ -185,9 +187,9 @@ private:
             // A path with a character the listing cannot store, or stores as
             // a blank, would name another file once saved.
             const bool storable =
-                cp1252::fromUtf8(path) &&
-                std::none_of(path.begin(), path.end(),
-                             [](char c) { return static_cast<unsigned char>(c) < 32; });
+                cp1252::fromUtf8(path) && std::none_of(path.begin(), path.end(), [](char c) {
+                    return static_cast<unsigned char>(c) < 32;
+                });
             if (storable) {
                 e.imagePath = path;
                 e.fitImage = kTrue;

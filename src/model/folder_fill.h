@@ -21,8 +21,8 @@ constexpr std::size_t kDescriptionBytes = 4096;
 constexpr std::size_t kDescriptIonBytes = 1024 * 1024;
 
 struct ScannedFolder {
-    std::string name;         // as on disk; empty for the chosen folder itself
-    std::string listingPath;  // relative to the working folder, "\" between folders; "" for it
+    std::string name;        // as on disk; empty for the chosen folder itself
+    std::string listingPath; // relative to the working folder, "\" between folders; "" for it
     std::vector<std::string> files;
 };
 

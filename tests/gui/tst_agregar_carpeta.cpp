@@ -106,7 +106,8 @@ private Q_SLOTS:
     void fillingAListingFromAFolder() {
         QImage red(6, 4, QImage::Format_RGB32);
         red.fill(Qt::red);
-        writeFile(at(u"discos/Léeme.txt"_s), "\xEF\xBB\xBFPrimera línea\r\n\tSegunda línea\r\n\r\n"_ba);
+        writeFile(at(u"discos/Léeme.txt"_s),
+                  "\xEF\xBB\xBFPrimera línea\r\n\tSegunda línea\r\n\r\n"_ba);
         writeFile(at(u"discos/notas.txt"_s), "Canci\xF3n de cuna\r\n"_ba);
         writeFile(at(u"discos/pista10.mp3"_s), {});
         writeFile(at(u"discos/pista2.mp3"_s), {});
@@ -140,9 +141,9 @@ private Q_SLOTS:
 
         // The folder's own files land in the category on show; its subfolders
         // are categories, matched without regard to case; the empty one adds none.
-        QCOMPARE(elementsInUse(), (QStringList{u"GATO:1"_s, u"Léeme:2"_s, u"notas:2"_s,
-                                               u"pista2:2"_s, u"pista10:2"_s, u"playa:1"_s,
-                                               u"tango:3"_s, u"??:3"_s}));
+        QCOMPARE(elementsInUse(),
+                 (QStringList{u"GATO:1"_s, u"Léeme:2"_s, u"notas:2"_s, u"pista2:2"_s,
+                              u"pista10:2"_s, u"playa:1"_s, u"tango:3"_s, u"??:3"_s}));
         QCOMPARE(project().categoryCount, std::int16_t(3));
         QCOMPARE(qs(project().categories[2]), u"Música"_s);
         QCOMPARE(entries(w_->listado),
