@@ -131,6 +131,9 @@ void principal::buildMenus() {
     proyecto_curdir = action(menu_proyecto, "proyecto_curdir",
                              QStringLiteral("E&stablecer directorio de trabajo..."),
                              &principal::proyecto_curdir_Click);
+    proyecto_agregar_carpeta = action(menu_proyecto, "proyecto_agregar_carpeta",
+                                      QStringLiteral("Agregar desde &carpeta..."),
+                                      &principal::proyecto_agregar_carpeta_Click);
 
     menu_ayuda = menuBar()->addMenu(QStringLiteral("A&yuda"));
     menu_ayuda->setObjectName(QStringLiteral("menu_ayuda"));

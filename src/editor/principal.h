@@ -49,6 +49,7 @@ public:
     QAction* proyecto_opciones;
     QAction* proyecto_raya1;
     QAction* proyecto_curdir;
+    QAction* proyecto_agregar_carpeta;
     QMenu* menu_ayuda;
     QAction* ayuda_acerca;
 
@@ -68,6 +69,7 @@ public:
     void proyecto_ejecutar_Click();
     void proyecto_opciones_Click();
     void proyecto_curdir_Click();
+    void proyecto_agregar_carpeta_Click();
     void ayuda_acerca_Click();
 
     // Element commands behind the window's buttons.

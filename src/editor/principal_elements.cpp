@@ -33,14 +33,6 @@ bool nameInUse(const std::string& name) {
     return false;
 }
 
-// A slot may hold what an earlier element left there; a new element owes it nothing.
-Element newElement(const std::string& name, std::int16_t category) {
-    return Element{.name = name,
-                   .category = category,
-                   .fontName = kFallbackFontName,
-                   .fontSize = kFallbackFontSize};
-}
-
 int topVisibleRow(const QListWidget* list) {
     return list->indexAt(QPoint(0, 0)).row();
 }

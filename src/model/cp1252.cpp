@@ -41,6 +41,38 @@ void appendUtf8(std::string& out, char32_t cp) {
     }
 }
 
+// Reads the character at text[i]; false when the bytes there are not UTF-8.
+bool decodeAt(std::string_view text, std::size_t i, char32_t& cp, std::size_t& len) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    if (lead < 0x80) {
+        cp = lead;
+        len = 1;
+    } else if ((lead & 0xE0) == 0xC0) {
+        cp = lead & 0x1F;
+        len = 2;
+    } else if ((lead & 0xF0) == 0xE0) {
+        cp = lead & 0x0F;
+        len = 3;
+    } else if ((lead & 0xF8) == 0xF0) {
+        cp = lead & 0x07;
+        len = 4;
+    } else {
+        return false;
+    }
+    if (i + len > text.size())
+        return false;
+    for (std::size_t k = 1; k < len; ++k) {
+        const auto cont = static_cast<unsigned char>(text[i + k]);
+        if ((cont & 0xC0) != 0x80)
+            return false;
+        cp = (cp << 6) | (cont & 0x3F);
+    }
+    // Overlong forms are not UTF-8: they would smuggle in characters
+    // (a control, a "/") that the text does not visibly hold.
+    constexpr char32_t kShortest[] = {0, 0, 0x80, 0x800, 0x10000};
+    return cp >= kShortest[len] && cp <= 0x10FFFF && (cp < 0xD800 || cp > 0xDFFF);
+}
+
 } // namespace
 
 std::string toUtf8(std::string_view bytes) {
@@ -56,36 +88,9 @@ std::optional<std::string> fromUtf8(std::string_view text) {
     out.reserve(text.size());
     std::size_t i = 0;
     while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
         char32_t cp;
         std::size_t len;
-        if (lead < 0x80) {
-            cp = lead;
-            len = 1;
-        } else if ((lead & 0xE0) == 0xC0) {
-            cp = lead & 0x1F;
-            len = 2;
-        } else if ((lead & 0xF0) == 0xE0) {
-            cp = lead & 0x0F;
-            len = 3;
-        } else if ((lead & 0xF8) == 0xF0) {
-            cp = lead & 0x07;
-            len = 4;
-        } else {
-            return std::nullopt;
-        }
-        if (i + len > text.size())
-            return std::nullopt;
-        for (std::size_t k = 1; k < len; ++k) {
-            const auto cont = static_cast<unsigned char>(text[i + k]);
-            if ((cont & 0xC0) != 0x80)
-                return std::nullopt;
-            cp = (cp << 6) | (cont & 0x3F);
-        }
-        // Overlong forms are not UTF-8: they would smuggle in characters
-        // (a control, a "/") that the text does not visibly hold.
-        constexpr char32_t kShortest[] = {0, 0, 0x80, 0x800, 0x10000};
-        if (cp < kShortest[len])
+        if (!decodeAt(text, i, cp, len))
             return std::nullopt;
         const auto b = fromUnicode(cp);
         if (!b)
@@ -94,6 +99,37 @@ std::optional<std::string> fromUtf8(std::string_view text) {
         i += len;
     }
     return out;
+}
+
+bool isUtf8(std::string_view text) {
+    char32_t cp;
+    std::size_t len;
+    for (std::size_t i = 0; i < text.size(); i += len)
+        if (!decodeAt(text, i, cp, len))
+            return false;
+    return true;
+}
+
+int replaceUnsupported(std::string& utf8, char replacement) {
+    std::string out;
+    out.reserve(utf8.size());
+    int replaced = 0;
+    char32_t cp;
+    std::size_t len;
+    for (std::size_t i = 0; i < utf8.size(); i += len) {
+        if (!decodeAt(utf8, i, cp, len)) {
+            len = 1;
+            cp = 0xFFFD;
+        }
+        if (fromUnicode(cp)) {
+            out.append(utf8, i, len);
+        } else {
+            out += replacement;
+            ++replaced;
+        }
+    }
+    utf8 = std::move(out);
+    return replaced;
 }
 
 char toLower(char c) {

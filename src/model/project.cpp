@@ -12,6 +12,13 @@ ExchangeFields& exchange() {
     return instance;
 }
 
+Element newElement(const std::string& name, std::int16_t category) {
+    return Element{.name = name,
+                   .category = category,
+                   .fontName = kFallbackFontName,
+                   .fontSize = kFallbackFontSize};
+}
+
 std::int16_t styleCode(std::int16_t bold, std::int16_t italic) {
     return static_cast<std::int16_t>((isTrue(bold) ? 1 : 0) + (isTrue(italic) ? 2 : 0));
 }

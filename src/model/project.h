@@ -86,6 +86,9 @@ struct ExchangeFields {
 Project& project();
 ExchangeFields& exchange();
 
+// A new element owes nothing to what an earlier one left in its slot.
+Element newElement(const std::string& name, std::int16_t category);
+
 // The description editor works on the exchange fields: the element's
 // description goes in before and comes back after.
 void putDescription(const Element& e, ExchangeFields& x);

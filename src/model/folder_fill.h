@@ -1,0 +1,71 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "model/project.h"
+
+// Adding the files of a folder as elements: one element per file name
+// (without its extension), one category per subfolder. The disk is read by
+// the caller, through the names it lists and the reader it hands in.
+namespace vitrandel {
+
+// How much of a text file becomes a description, and how much of a
+// descript.ion is looked at: enough for any real one, never a whole disc.
+constexpr std::size_t kDescriptionBytes = 4096;
+constexpr std::size_t kDescriptIonBytes = 1024 * 1024;
+
+struct ScannedFolder {
+    std::string name;        // as on disk; empty for the chosen folder itself
+    std::string listingPath; // relative to the working folder, "\" between folders; "" for it
+    std::vector<std::string> files;
+};
+
+struct FolderScan {
+    ScannedFolder chosen;
+    std::vector<ScannedFolder> subfolders;
+    // At most maxBytes of the start of a file in a scanned folder; empty when
+    // it cannot be read.
+    std::function<std::string(const ScannedFolder&, const std::string& file, std::size_t maxBytes)>
+        readStart;
+};
+
+struct FolderFillReport {
+    int added = 0;
+    int categoriesAdded = 0;
+    std::vector<std::string> alreadyPresent;
+    // Subfolders that found the category table full; their files went where
+    // the chosen folder's own files go.
+    std::vector<std::string> foldersWithoutCategory;
+    // Elements whose name or description held characters the listing cannot
+    // store, each replaced by "?".
+    std::vector<std::string> textReplaced;
+    // Elements left without their picture: the listing cannot store its path.
+    std::vector<std::string> picturesLeftOut;
+    bool tableFull = false;
+    int leftOut = 0; // files that found the element table full
+};
+
+// Adds the scanned files to the Project. The chosen folder's own files take
+// `ownCategory`. Names already in use (without regard to letter case) are not
+// added again; the element table's limit stops the filling.
+FolderFillReport addFolderToProject(Project& p, const FolderScan& scan, std::int16_t ownCategory);
+
+// The entries of a descript.ion: file name, then its description. A name
+// with blanks is written between double quotes.
+std::vector<std::pair<std::string, std::string>> parseDescriptIon(std::string_view utf8);
+
+// A text file's bytes as the program's text: UTF-8 when they are, otherwise
+// the Windows code page. A cut-off last character or line is dropped when
+// `cut` says the file goes on.
+std::string decodeTextFile(std::string_view bytes, bool cut);
+
+// Ordering of file names as a person counts: "foto2" before "foto10".
+bool naturalLess(std::string_view a, std::string_view b);
+
+} // namespace vitrandel
