@@ -3,6 +3,7 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QScreen>
 
 #include "editor/index_printer.h"
 #include "editor/principal.h"
@@ -48,6 +49,8 @@ void principal::archivo_imprimir_Click() {
 
     QPrintPreviewDialog preview(&printer, this);
     preview.setObjectName(QStringLiteral("vista_previa"));
+    // Room for a whole page at a readable size.
+    preview.resize(screen()->availableSize() * 4 / 5);
     connect(&preview, &QPrintPreviewDialog::paintRequested, this,
             [](QPrinter* shown) { printIndex(*shown); });
     if (QAction* print = previewPrintButton(preview)) {
