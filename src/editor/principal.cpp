@@ -117,6 +117,9 @@ void principal::buildMenus() {
     archivo_guardar_como = action(menu_archivo, "archivo_guardar_como",
                                   QStringLiteral("Guardar &como..."),
                                   &principal::archivo_guardar_como_Click);
+    archivo_imprimir = action(menu_archivo, "archivo_imprimir", QStringLiteral("&Imprimir..."),
+                              &principal::archivo_imprimir_Click);
+    archivo_imprimir->setShortcut(QKeySequence::Print);
     archivo_raya1 = separator(menu_archivo, "archivo_raya1");
     archivo_salir = action(menu_archivo, "archivo_salir", QStringLiteral("&Salir"),
                            &principal::archivo_salir_Click);

@@ -1,0 +1,275 @@
+#include "editor/index_printer.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QPainter>
+#include <QPrinter>
+#include <QTextLayout>
+#include <QtMath>
+#include <algorithm>
+
+#include "model/project.h"
+#include "platform/colors.h"
+#include "platform/file_helpers.h"
+#include "platform/fonts.h"
+#include "platform/pictures.h"
+#include "platform/text.h"
+
+namespace vitrandel {
+namespace {
+
+// Pictures are measured in screen pixels, 96 to the inch as the windows' twips.
+constexpr double kScreenDpi = 96;
+// Decoding a picture finer than this only makes the output bigger.
+constexpr double kPictureDpi = 300;
+
+// Bitmap faces (Fixedsys, MS Sans Serif) have no outlines a printer or a
+// PDF can take; their text is laid out and drawn as the screen shows it, at
+// 96 dots to the inch, and enlarged to the page.
+bool drawnAsOnScreen(const QFont& font) { return !QFontDatabase::isScalable(QFontInfo(font).family()); }
+
+QImage screenImage(QSize size) {
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.setDotsPerMeterX(qRound(kScreenDpi / 0.0254));
+    image.setDotsPerMeterY(qRound(kScreenDpi / 0.0254));
+    image.fill(Qt::transparent);
+    return image;
+}
+
+QPaintDevice* screenSizedDevice() {
+    static QImage device = screenImage({1, 1});
+    return &device;
+}
+
+// Headings and page numbers in the face the descriptions most often use.
+QFont headingFont(int points, bool bold) {
+    QFont font(platform::faceToDraw("Arial"));
+    font.setPointSize(points);
+    font.setBold(bold);
+    return font;
+}
+
+QFont descriptionFont(const Element& e) {
+    QFont font = QApplication::font();
+    // A face this machine lacks is drawn as the windows draw it.
+    font.setFamily(platform::faceToDraw(e.fontName));
+    if (e.fontSize > 0)
+        font.setPointSize(e.fontSize);
+    font.setBold(isTrue(e.fontBold));
+    font.setItalic(isTrue(e.fontItalic));
+    return font;
+}
+
+// Text the colour of the paper would not show; it prints black.
+QColor ink(std::int32_t value) {
+    const QPalette system = QApplication::palette();
+    const QColor colour = platform::colorFromListing(value, system);
+    if (colour.rgb() == QColor(Qt::white).rgb() || colour.rgb() == system.color(QPalette::Base).rgb())
+        return Qt::black;
+    return colour;
+}
+
+QString descriptionText(const std::string& description) {
+    QString text = platform::qs(description);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return text;
+}
+
+// The viewer's name for an element outside every category.
+const char* const kUncategorised = "Sin clasificar";
+
+} // namespace
+
+struct PrintedIndex::Piece {
+    // A line of text: its layout and line; a picture: its file and size.
+    int layout = -1;
+    int line = 0;
+    // Printer units to one unit of the layout: more than 1 for text laid out as on screen.
+    double scale = 1;
+    QColor colour;
+    QString picture;
+    QSizeF size;
+    QSize pixels;
+};
+
+PrintedIndex::PrintedIndex(const Project& p, QPrinter& printer)
+    : printer_(&printer), dpi_(printer.resolution()) {
+    const double footer = QFontMetricsF(headingFont(8, false), &printer).height() * 2;
+    area_ = QSizeF(printer.width(), std::max(1.0, printer.height() - footer));
+    addTitle(p);
+    addElements(p);
+    placed_ = paginate(blocks_, area_.height());
+}
+
+PrintedIndex::~PrintedIndex() = default;
+
+void PrintedIndex::addTitle(const Project& p) {
+    const QString title = p.title.empty() ? QStringLiteral("Indice de este CD") : platform::qs(p.title);
+    addText(title, headingFont(18, true), Qt::black, 0, true);
+}
+
+void PrintedIndex::addElements(const Project& p) {
+    const double mm = dpi_ / 25.4;
+    const int elements = std::min<int>(p.elementCount, kMaxElements);
+    const int categories = std::min<int>(p.categoryCount, kMaxCategories);
+    // Elements whose category is gone are listed with those that have none,
+    // as the viewer lists them, so that none is left off the paper.
+    auto inSection = [categories](const Element& e, int section) {
+        const bool known = e.category >= 1 && e.category <= categories;
+        return section == 0 ? !known : e.category == section;
+    };
+    for (int section = 0; section <= categories; ++section) {
+        bool headed = false;
+        for (int i = 0; i < elements; ++i) {
+            const Element& e = p.elements[static_cast<std::size_t>(i)];
+            if (!inSection(e, section))
+                continue;
+            // A listing without categories needs no heading over its elements.
+            if (!headed && categories > 0) {
+                const QString heading = section == 0
+                    ? QString::fromUtf8(kUncategorised)
+                    : platform::qs(p.categories[static_cast<std::size_t>(section - 1)]);
+                addText(heading, headingFont(14, true), Qt::black, 8 * mm, true);
+            }
+            headed = true;
+
+            const QString path = e.imagePath.empty() ? QString()
+                                                     : platform::picturePath(platform::qs(e.imagePath));
+            const bool picture = !path.isEmpty() && platform::existe_archivo(path);
+            const bool text = !e.description.empty();
+            addText(platform::qs(e.name), headingFont(11, true), Qt::black, 5 * mm, picture || text);
+            if (picture)
+                addPicture(path, 1.5 * mm);
+            if (text)
+                addText(descriptionText(e.description), descriptionFont(e), ink(e.textColor), 1.5 * mm,
+                        false);
+        }
+    }
+}
+
+void PrintedIndex::addText(const QString& text, const QFont& font, const QColor& colour,
+                           double spaceBefore, bool keepWithNext) {
+    QTextOption wrapping;
+    wrapping.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    const bool onScreen = drawnAsOnScreen(font);
+    const double scale = onScreen ? dpi_ / kScreenDpi : 1;
+    bool first = true;
+    // Each line break of the text is kept; each paragraph wraps at the page's width.
+    for (const QString& paragraph : text.split(QLatin1Char('\n'))) {
+        auto layout = std::make_unique<QTextLayout>(paragraph, font,
+                                                    onScreen ? screenSizedDevice() : printer_);
+        layout->setTextOption(wrapping);
+        layout->setCacheEnabled(true);
+        const int index = static_cast<int>(layouts_.size());
+        double y = 0;
+        layout->beginLayout();
+        for (QTextLine line = layout->createLine(); line.isValid(); line = layout->createLine()) {
+            line.setLineWidth(area_.width() / scale);
+            line.setPosition(QPointF(0, y));
+            y += line.height();
+            pieces_.push_back({.layout = index, .line = line.lineNumber(), .scale = scale, .colour = colour});
+            blocks_.push_back({.height = line.height() * scale, .spaceBefore = first ? spaceBefore : 0,
+                               .keepWithNext = keepWithNext});
+            first = false;
+        }
+        layout->endLayout();
+        layouts_.push_back(std::move(layout));
+    }
+}
+
+void PrintedIndex::addPicture(const QString& path, double spaceBefore) {
+    const QImage image = platform::loadPicture(path);
+    if (image.isNull())
+        return;
+    QSizeF size = QSizeF(image.size()) * (dpi_ / kScreenDpi);
+    if (size.width() > area_.width())
+        size *= area_.width() / size.width();
+    pieces_.push_back({.picture = path, .size = size, .pixels = image.size()});
+    blocks_.push_back({.height = size.height(), .spaceBefore = spaceBefore});
+}
+
+int PrintedIndex::pageCount() const { return vitrandel::pageCount(placed_); }
+
+std::vector<PrintedIndex::PlacedPicture> PrintedIndex::pictures() const {
+    std::vector<PlacedPicture> found;
+    for (std::size_t i = 0; i < pieces_.size(); ++i) {
+        if (pieces_[i].picture.isEmpty())
+            continue;
+        const PlacedBlock& at = placed_[i];
+        const double scale = at.height / blocks_[i].height;
+        found.push_back({at.page, QRectF(0, at.top, pieces_[i].size.width() * scale, at.height),
+                         pieces_[i].pixels});
+    }
+    return found;
+}
+
+bool PrintedIndex::print() const {
+    QPrinter& printer = *printer_;
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return false;
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    const QPageRanges asked = printer.pageRanges();
+    bool first = true;
+    for (int page = 0; page < pageCount(); ++page) {
+        if (!asked.isEmpty() && !asked.contains(page + 1))
+            continue;
+        if (!first)
+            printer.newPage();
+        first = false;
+        drawPage(painter, page);
+    }
+    return painter.end();
+}
+
+void PrintedIndex::drawPage(QPainter& painter, int page) const {
+    auto it = std::lower_bound(placed_.begin(), placed_.end(), page,
+                               [](const PlacedBlock& b, int p) { return b.page < p; });
+    for (; it != placed_.end() && it->page == page; ++it)
+        drawPiece(painter, static_cast<std::size_t>(it - placed_.begin()));
+
+    painter.setFont(headingFont(8, false));
+    painter.setPen(Qt::darkGray);
+    const QRectF foot(0, area_.height(), area_.width(), painter.device()->height() - area_.height());
+    painter.drawText(foot, Qt::AlignHCenter | Qt::AlignBottom,
+                     QStringLiteral("Página %1 de %2").arg(page + 1).arg(pageCount()));
+}
+
+void PrintedIndex::drawPiece(QPainter& painter, std::size_t i) const {
+    const Piece& piece = pieces_[i];
+    const PlacedBlock& at = placed_[i];
+    if (piece.layout >= 0) {
+        const QTextLine line = layouts_[static_cast<std::size_t>(piece.layout)]->lineAt(piece.line);
+        if (piece.scale == 1) {
+            painter.setPen(piece.colour);
+            line.draw(&painter, QPointF(0, at.top - line.y()));
+            return;
+        }
+        QImage shown = screenImage({qCeil(line.naturalTextWidth()) + 1, qCeil(line.height())});
+        {
+            QPainter screen(&shown);
+            screen.setPen(piece.colour);
+            line.draw(&screen, QPointF(0, -line.y()));
+        }
+        // Enlarged pixel for pixel, sharp as the screen shows them.
+        painter.save();
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        painter.drawImage(QRectF(0, at.top, shown.width() * piece.scale, shown.height() * piece.scale), shown);
+        painter.restore();
+        return;
+    }
+    const double scale = at.height / blocks_[i].height;
+    const QRectF target(0, at.top, piece.size.width() * scale, at.height);
+    // Decoded at no more than the paper shows, so that a photograph from a
+    // camera does not travel to the printer at full size.
+    const QSize fine = (target.size() * (kPictureDpi / dpi_)).toSize();
+    platform::PictureRequest request;
+    if (fine.width() < piece.pixels.width())
+        request.stretchTo = piece.pixels.scaled(fine, Qt::KeepAspectRatio);
+    const QImage image = platform::loadPicture(piece.picture, request);
+    if (!image.isNull())
+        painter.drawImage(target, image);
+}
+
+} // namespace vitrandel
