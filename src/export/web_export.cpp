@@ -25,6 +25,15 @@ bool browserShows(const QByteArray& format) {
     return format == "jpeg" || format == "png" || format == "gif";
 }
 
+// A copied picture keeps its own extension when that names its format, so
+// that a browser reading from a disc without types still knows it.
+QString suffixFor(const QByteArray& format, const QString& own) {
+    const QString lower = own.toLower();
+    if (format == "jpeg")
+        return lower == u"jpg" || lower == u"jpeg" || lower == u"jpe" ? own : QStringLiteral("jpg");
+    return lower == QLatin1String(format) ? own : QLatin1String(format);
+}
+
 class PictureExport {
 public:
     explicit PictureExport(const QString& folder) : dir_(QDir(folder).filePath(QLatin1String(kWebPicturesFolder))) {}
@@ -58,7 +67,7 @@ private:
             QFile in(source);
             if (!in.open(QIODevice::ReadOnly))
                 return std::nullopt;
-            const QString name = freeName(info.completeBaseName(), info.suffix());
+            const QString name = freeName(info.completeBaseName(), suffixFor(format, info.suffix()));
             if (!write(name, in.readAll()))
                 return std::nullopt;
             return PagePicture{relative(name), reader.size()};

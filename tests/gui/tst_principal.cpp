@@ -168,7 +168,9 @@ private Q_SLOTS:
         }
         QCOMPARE(menus, QStringList({
             QStringLiteral("A&rchivo:&Nuevo=archivo_nuevo,&Abrir...=archivo_abrir,&Guardar=archivo_guardar,"
-                           "Guardar &como...=archivo_guardar_como,-=archivo_raya1,&Salir=archivo_salir"),
+                           "Guardar &como...=archivo_guardar_como,"
+                           "Exportar como página &web...=archivo_exportar_web,"
+                           "-=archivo_raya1,&Salir=archivo_salir"),
             QStringLiteral("&Proyecto:&Ejecutar=proyecto_ejecutar,&Opciones...=proyecto_opciones,"
                            "-=proyecto_raya1,E&stablecer directorio de trabajo...=proyecto_curdir"),
             QStringLiteral("A&yuda:Acerca de Vitrandel...=ayuda_acerca")}));
