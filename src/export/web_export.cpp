@@ -70,7 +70,11 @@ private:
             const QString name = freeName(info.completeBaseName(), suffixFor(format, info.suffix()));
             if (!write(name, in.readAll()))
                 return std::nullopt;
-            return PagePicture{relative(name), reader.size()};
+            // Browsers turn a photo as its camera noted; its frame must turn too.
+            QSize size = reader.size();
+            if (reader.transformation() & QImageIOHandler::TransformationRotate90)
+                size.transpose();
+            return PagePicture{relative(name), size};
         }
         const QImage image = platform::loadPicture(source);
         if (image.isNull())

@@ -55,7 +55,7 @@ struct Page {
     QList<QPair<QString, QSize>> pictures;  // decoded src and the size asked for
     QStringList anchors;               // the menu's targets
     QStringList sectionIds;
-    QStringList elementNames;          // every element name in the document
+    QStringList tags;                  // every tag in the document
     QString title;
 };
 
@@ -68,7 +68,7 @@ Page readPage(const QByteArray& html) {
             continue;
         const QString name = xml.name().toString();
         const auto attr = [&](const char* a) { return xml.attributes().value(QLatin1String(a)).toString(); };
-        page.elementNames << name;
+        page.tags << name;
         if (name == u"title")
             page.title = xml.readElementText();
         else if (name == u"section")
@@ -181,8 +181,8 @@ private Q_SLOTS:
         QCOMPARE(page.sectionIds.size(), 4); // the empty category has its section too
         for (const QString& anchor : page.anchors)
             QVERIFY2(page.sectionIds.contains(anchor), qPrintable(anchor));
-        QVERIFY(!page.elementNames.contains(QStringLiteral("script")));
-        QVERIFY(!page.elementNames.contains(QStringLiteral("b")));
+        QVERIFY(!page.tags.contains(QStringLiteral("script")));
+        QVERIFY(!page.tags.contains(QStringLiteral("b")));
         QVERIFY(page.texts.contains(QStringLiteral("<script>alert('x')</script> & <b>nada</b>")));
         QVERIFY(page.texts.contains(QStringLiteral("Línea 1\nLínea 2")));
         const QString scriptStyle = page.textStyles[page.texts.indexOf(
