@@ -16,10 +16,10 @@ using platform::place;
 using platform::twips;
 using platform::twipsRect;
 
-// The working-folder chooser's layout, without its "Ruta por defecto".
-elegir_carpeta::elegir_carpeta(const QString& start, QWidget* parent) : QDialog(parent) {
+elegir_carpeta::elegir_carpeta(const QString& caption, const QString& start, QWidget* parent)
+    : QDialog(parent) {
     setObjectName(QStringLiteral("elegir_carpeta"));
-    setWindowTitle(QStringLiteral("Seleccione la carpeta a agregar..."));
+    setWindowTitle(caption);
     setFixedSize(twips(4365), twips(3165));
     Drive1 = place(new DriveList(this), "Drive1", twipsRect(240, 120, 2295, 315));
     Dir1 = place(new FolderList(this), "Dir1", twipsRect(240, 600, 2295, 2340));
@@ -30,24 +30,28 @@ elegir_carpeta::elegir_carpeta(const QString& start, QWidget* parent) : QDialog(
     aceptar->setDefault(true);
 
     connect(Drive1, &DriveList::driveChanged, this, &elegir_carpeta::Drive1_Change);
-    connect(aceptar, &QPushButton::clicked, this, &elegir_carpeta::accept);
+    connect(aceptar, &QPushButton::clicked, this, &elegir_carpeta::aceptar_Click);
     connect(cancelar, &QPushButton::clicked, this, &elegir_carpeta::reject);
 
-    if (!Dir1->setPath(start))
+    // A start that has gone away opens at the current directory, or its volume's root.
+    if (!Dir1->setPath(start) && !Dir1->setPath(QDir::currentPath()))
         Dir1->setPath(platform::volumeOf(QDir::currentPath()));
     Drive1->setDrive(platform::volumeOf(Dir1->path()));
 }
 
-QString elegir_carpeta::mostrar(const QString& start, QWidget* parent) {
-    elegir_carpeta dialog(start, parent);
-    if (platform::execModal(dialog) != QDialog::Accepted)
-        return {};
-    return dialog.Dir1->path();
+QString elegir_carpeta::elegir(QWidget* parent, const QString& caption, const QString& start) {
+    elegir_carpeta dialog(caption, start, parent);
+    return platform::execModal(dialog) == QDialog::Accepted ? dialog.chosen() : QString();
 }
 
 void elegir_carpeta::Drive1_Change() {
     if (!Dir1->setPath(platform::currentFolderOf(Drive1->drive())))
         Drive1->setDrive(platform::volumeOf(Dir1->path()));
+}
+
+void elegir_carpeta::aceptar_Click() {
+    chosen_ = Dir1->path();
+    accept();
 }
 
 } // namespace vitrandel

@@ -117,6 +117,9 @@ void principal::buildMenus() {
     archivo_guardar_como = action(menu_archivo, "archivo_guardar_como",
                                   QStringLiteral("Guardar &como..."),
                                   &principal::archivo_guardar_como_Click);
+    archivo_exportar_web = action(menu_archivo, "archivo_exportar_web",
+                                  QStringLiteral("Exportar como página &web..."),
+                                  &principal::archivo_exportar_web_Click);
     archivo_imprimir = action(menu_archivo, "archivo_imprimir", QStringLiteral("&Imprimir..."),
                               &principal::archivo_imprimir_Click);
     archivo_imprimir->setShortcut(QKeySequence::Print);

@@ -42,6 +42,7 @@ public:
     QAction* archivo_abrir;
     QAction* archivo_guardar;
     QAction* archivo_guardar_como;
+    QAction* archivo_exportar_web;
     QAction* archivo_imprimir;
     QAction* archivo_raya1;
     QAction* archivo_salir;
@@ -66,6 +67,7 @@ public:
     void archivo_abrir_Click();
     void archivo_guardar_Click();
     void archivo_guardar_como_Click();
+    void archivo_exportar_web_Click();
     void archivo_imprimir_Click();
     void archivo_salir_Click();
     void proyecto_ejecutar_Click();

@@ -95,7 +95,8 @@ void principal::proyecto_agregar_carpeta_Click() {
             platform::vbExclamation);
         return;
     }
-    const QString folder = elegir_carpeta::mostrar(QDir::currentPath(), this);
+    const QString folder = elegir_carpeta::elegir(
+        this, QStringLiteral("Seleccione la carpeta a agregar..."), QDir::currentPath());
     if (folder.isEmpty())
         return;
     // Pictures are stored relative to the working folder, so only what lies

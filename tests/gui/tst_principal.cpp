@@ -168,7 +168,8 @@ private Q_SLOTS:
         }
         QCOMPARE(menus, QStringList({
             QStringLiteral("A&rchivo:&Nuevo=archivo_nuevo,&Abrir...=archivo_abrir,&Guardar=archivo_guardar,"
-                           "Guardar &como...=archivo_guardar_como,&Imprimir...=archivo_imprimir,"
+                           "Guardar &como...=archivo_guardar_como,"
+                           "Exportar como página &web...=archivo_exportar_web,&Imprimir...=archivo_imprimir,"
                            "-=archivo_raya1,&Salir=archivo_salir"),
             QStringLiteral("&Proyecto:&Ejecutar=proyecto_ejecutar,&Opciones...=proyecto_opciones,"
                            "-=proyecto_raya1,E&stablecer directorio de trabajo...=proyecto_curdir,"

@@ -12,6 +12,8 @@
 #include "model/project.h"
 #include "model/scrambler.h"
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 struct Run {
@@ -100,6 +102,7 @@ private Q_SLOTS:
     void commandLine_data();
     void commandLine();
     void bundledDemoIsBuiltFromItsSource();
+    void exportsForBrowsersAndSpreadsheets();
 };
 
 void TestVitrandelLst::buildThenDumpGivesTheSameListing_data() {
@@ -377,6 +380,60 @@ void TestVitrandelLst::bundledDemoIsBuiltFromItsSource() {
         if (!picture.isEmpty())
             QVERIFY2(demoDir.exists(picture), qPrintable(picture));
     }
+}
+
+// A listing on a disc, exported from elsewhere: the table quotes what needs
+// quoting and shows colours as the viewer does; the page finds the picture
+// beside the listing in another letter case and converts it.
+void TestVitrandelLst::exportsForBrowsersAndSpreadsheets() {
+    QTemporaryDir dir;
+    const QString disc = dir.filePath(QStringLiteral("disco"));
+    QVERIFY(QDir().mkpath(disc));
+    QVERIFY(QFile::copy(QFINDTESTDATA("../data/metafiles/dibujo.wmf"), disc + "/Plano.WMF"_L1));
+    const QJsonObject source{
+        {QStringLiteral("title"), QStringLiteral("Índice")},
+        {QStringLiteral("categories"), QJsonArray{QStringLiteral("Mapas, viejos")}},
+        {QStringLiteral("elements"),
+         QJsonArray{QJsonObject{{QStringLiteral("name"), QStringLiteral("Uno, dos")},
+                                {QStringLiteral("category"), 1},
+                                {QStringLiteral("description"), QStringLiteral("Dijo \"hola\"\nadiós")},
+                                {QStringLiteral("imagePath"), QStringLiteral("plano.wmf")},
+                                {QStringLiteral("fontName"), QStringLiteral("Arial")},
+                                {QStringLiteral("fontSize"), 12},
+                                {QStringLiteral("fontBold"), true},
+                                {QStringLiteral("textColor"), 128}},
+                    QJsonObject{{QStringLiteral("name"), QStringLiteral("Tres")},
+                                {QStringLiteral("fontName"), QStringLiteral("Courier New")},
+                                {QStringLiteral("fontSize"), 10},
+                                // A system colour: drawn as the text boxes' text, black.
+                                {QStringLiteral("textColor"), -2147483640}}}}};
+    const QString json = dir.filePath(QStringLiteral("indice.json"));
+    const QString lst = disc + "/indice.lst"_L1;
+    QVERIFY(writeBytes(json, canonical(source)));
+    QVERIFY(runTool({QStringLiteral("build"), json, lst}).exitCode == 0);
+
+    const QByteArray table = "nombre,categoría,descripción,imagen,fuente,tamaño,negrita,cursiva,color,ajustar\r\n"
+                             "\"Uno, dos\",\"Mapas, viejos\",\"Dijo \"\"hola\"\"\nadiós\",plano.wmf,Arial,12,sí,no,#800000,no\r\n"
+                             "Tres,Sin clasificar,,,Courier New,10,no,no,#000000,no\r\n";
+    const Run toStdout = runTool({QStringLiteral("export-csv"), lst});
+    QVERIFY2(toStdout.exitCode == 0, qPrintable(toStdout.err));
+    QCOMPARE(toStdout.out, table);
+    const QString csv = dir.filePath(QStringLiteral("indice.csv"));
+    QCOMPARE(runTool({QStringLiteral("export-csv"), lst, csv}).exitCode, 0);
+    QCOMPARE(readBytes(csv), table);
+
+    const QString web = dir.filePath(QStringLiteral("web/indice"));
+    const Run page = runTool({QStringLiteral("export-html"), lst, web});
+    QVERIFY2(page.exitCode == 0 && !page.err.contains("vitrandel-lst"_L1), qPrintable(page.err));
+    const QByteArray html = readBytes(web + "/index.html"_L1);
+    QVERIFY(html.contains("<h1>Índice</h1>"));
+    QVERIFY(html.contains("<h3>Uno, dos</h3>"));
+    QVERIFY(html.contains("src=\"imagenes/Plano.png\""));
+    QVERIFY(readBytes(web + "/imagenes/Plano.png"_L1).startsWith("\x89PNG"));
+
+    const Run missing = runTool({QStringLiteral("export-html"), dir.filePath(QStringLiteral("no.lst")), web});
+    QCOMPARE(missing.exitCode, 1);
+    QVERIFY2(missing.err.contains(QStringLiteral("cannot open")), qPrintable(missing.err));
 }
 
 QTEST_MAIN(TestVitrandelLst)

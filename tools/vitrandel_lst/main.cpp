@@ -1,11 +1,14 @@
 // vitrandel-lst: reads and writes listing files from the command line, with
-// the program's own reader and writer and no display.
+// the program's own reader and writer and no display; exports them as a web
+// page or a table.
 
 #include <cstdio>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "export_commands.h"
 #include "listing_json.h"
 #include "model/file_store.h"
 #include "model/listing_reader.h"
@@ -19,6 +22,8 @@ constexpr int kExitUsage = 2;
 constexpr std::string_view kUsage = R"(Usage:
   vitrandel-lst dump FILE.lst
   vitrandel-lst build FILE.json OUT.lst
+  vitrandel-lst export-html FILE.lst FOLDER
+  vitrandel-lst export-csv FILE.lst [OUT.csv]
   vitrandel-lst --help
 )";
 
@@ -43,6 +48,20 @@ build FILE.json OUT.lst
   the listing's code page (Windows-1252) cannot store, when there are more
   than 51 categories or 256 elements, when a number is out of its range or a
   value has the wrong type, or when the JSON is malformed.
+
+export-html FILE.lst FOLDER
+  Writes FOLDER/index.html, the index as one web page that any browser reads
+  from the disc, and beside it in FOLDER/imagenes the pictures it shows
+  (JPEG, PNG and GIF copied, every other kind converted to PNG). Pictures are
+  found as the viewer finds them: relative to the listing's working folder,
+  which is the listing's own folder unless it records another, in any letter
+  case. FOLDER is created when missing. A picture that cannot be found or
+  read is reported on standard error and its element shown without it.
+
+export-csv FILE.lst [OUT.csv]
+  Writes the elements as a UTF-8 table for spreadsheets (RFC 4180, a header
+  row, one row per element in listing order) to OUT.csv, or to standard
+  output without it. Colours are written as #rrggbb as the viewer shows them.
 
 The JSON object (every key may be left out; texts default to "", flags to
 false, numbers to 0):
@@ -132,5 +151,11 @@ int main(int argc, char** argv) {
         return dump(argv[2]);
     if (command == "build" && argc == 4)
         return build(argv[2], argv[3]);
+    if (command == "export-html" && argc == 4)
+        return vitrandel::lst::exportHtml(argc, argv, argv[2], argv[3]);
+    if (command == "export-csv" && (argc == 3 || argc == 4))
+        return vitrandel::lst::exportCsv(argc, argv, argv[2],
+                                         argc == 4 ? std::optional<std::string>(argv[3])
+                                                   : std::nullopt);
     return usageError();
 }

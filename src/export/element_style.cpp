@@ -1,0 +1,105 @@
+#include "export/element_style.h"
+
+#include "platform/colors.h"
+#include "platform/text.h"
+
+namespace vitrandel {
+namespace {
+
+struct StandIn {
+    const char* face;
+    const char* standIn;
+};
+
+// The metric-compatible faces the program's package installs for these.
+constexpr StandIn kStandIns[] = {
+    {"arial", "Liberation Sans"},         {"arial narrow", "Liberation Sans Narrow"},
+    {"times new roman", "Liberation Serif"}, {"courier new", "Liberation Mono"},
+    {"calibri", "Carlito"},               {"cambria", "Caladea"},
+};
+
+bool containsAny(const QString& text, std::initializer_list<const char*> words) {
+    for (const char* w : words)
+        if (text.contains(QLatin1String(w)))
+            return true;
+    return false;
+}
+
+QString genericFamily(const QString& lowerFace) {
+    if (containsAny(lowerFace, {"courier", "mono", "fixedsys", "console", "consolas", "terminal",
+                                "typewriter"}))
+        return QStringLiteral("monospace");
+    if (containsAny(lowerFace, {"sans"}))
+        return QStringLiteral("sans-serif");
+    if (containsAny(lowerFace, {"times", "serif", "roman", "georgia", "garamond", "cambria",
+                                "palatino", "book", "century", "bodoni", "caladea"}))
+        return QStringLiteral("serif");
+    if (containsAny(lowerFace, {"comic", "script", "brush", "hand"}))
+        return QStringLiteral("cursive");
+    return QStringLiteral("sans-serif");
+}
+
+// A CSS string: quotes and backslashes escaped, as in any CSS string.
+QString cssString(const QString& text) {
+    QString out = QStringLiteral("'");
+    for (const QChar c : text) {
+        if (c == u'\'' || c == u'\\')
+            out += u'\\';
+        out += c;
+    }
+    return out + u'\'';
+}
+
+} // namespace
+
+QString shownTitle(const Project& p) {
+    return p.title.empty() ? QStringLiteral("Indice de este CD") : platform::qs(p.title);
+}
+
+QString categoryName(const Project& p, int category) {
+    const int count = std::min<int>(p.categoryCount, kMaxCategories);
+    if (category < 1 || category > count)
+        return QStringLiteral("Sin clasificar");
+    return platform::qs(p.categories[static_cast<std::size_t>(category - 1)]);
+}
+
+QColor descriptionColour(std::int32_t value, const QPalette& palette) {
+    const QColor colour = platform::colorFromListing(value, palette);
+    if (colour.rgb() == palette.color(QPalette::Active, QPalette::Base).rgb())
+        return palette.color(QPalette::Active, QPalette::Text);
+    return colour;
+}
+
+QPalette pagePalette(const QPalette& system) {
+    QPalette page = system;
+    page.setColor(QPalette::Base, Qt::white);
+    page.setColor(QPalette::Text, Qt::black);
+    return page;
+}
+
+QString cssFontFamily(const std::string& face) {
+    QString name = platform::qs(face).trimmed();
+    if (name.isEmpty())
+        name = QString::fromLatin1(kFallbackFontName);
+    const QString lower = name.toLower();
+    QStringList families{cssString(name)};
+    for (const StandIn& s : kStandIns)
+        if (lower == QLatin1String(s.face))
+            families << cssString(QString::fromLatin1(s.standIn));
+    families << genericFamily(lower);
+    return families.join(QStringLiteral(", "));
+}
+
+QString plainDescription(const std::string& text) {
+    QString out = platform::qs(text);
+    out.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    for (QChar& c : out) {
+        if (c == u'\r')
+            c = u'\n';
+        else if (c.unicode() < 0x20 && c != u'\n' && c != u'\t')
+            c = u' ';
+    }
+    return out;
+}
+
+} // namespace vitrandel

@@ -1,0 +1,50 @@
+#include "export/listing_csv.h"
+
+#include <QStringList>
+
+#include "export/element_style.h"
+#include "platform/text.h"
+
+namespace vitrandel {
+namespace {
+
+QString field(const QString& value) {
+    if (!value.contains(u',') && !value.contains(u'"') && !value.contains(u'\n') &&
+        !value.contains(u'\r'))
+        return value;
+    QString quoted = value;
+    quoted.replace(QStringLiteral("\""), QStringLiteral("\"\""));
+    return u'"' + quoted + u'"';
+}
+
+QString yesNo(std::int16_t flag) { return isTrue(flag) ? QStringLiteral("sí") : QStringLiteral("no"); }
+
+} // namespace
+
+QByteArray listingCsv(const Project& p, const QPalette& palette) {
+    QString out = QStringLiteral(
+        "nombre,categoría,descripción,imagen,fuente,tamaño,negrita,cursiva,color,ajustar\r\n");
+    const int count = std::min<int>(p.elementCount, kMaxElements);
+    for (int i = 0; i < count; ++i) {
+        const Element& e = p.elements[static_cast<std::size_t>(i)];
+        const QStringList row{
+            platform::qs(e.name),
+            categoryName(p, e.category),
+            plainDescription(e.description),
+            platform::qs(e.imagePath),
+            platform::qs(e.fontName),
+            QString::number(e.fontSize),
+            yesNo(e.fontBold),
+            yesNo(e.fontItalic),
+            descriptionColour(e.textColor, palette).name(),
+            yesNo(e.fitImage),
+        };
+        QStringList fields;
+        for (const QString& value : row)
+            fields << field(value);
+        out += fields.join(u',') + QStringLiteral("\r\n");
+    }
+    return out.toUtf8();
+}
+
+} // namespace vitrandel

@@ -1,0 +1,119 @@
+#include "export_commands.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <functional>
+#include <iostream>
+
+#include "export/listing_csv.h"
+#include "export/element_style.h"
+#include "export/web_export.h"
+#include "model/file_store.h"
+#include "model/listing_reader.h"
+#include "platform/file_helpers.h"
+#include "platform/metafile_process.h"
+#include "platform/text.h"
+#include "platform/volumes.h"
+
+namespace vitrandel::lst {
+namespace {
+
+constexpr int kExitFailure = 1;
+
+int failure(const std::string& message) {
+    std::cerr << "vitrandel-lst: " << message << '\n';
+    return kExitFailure;
+}
+
+int withQt(int argc, char** argv, const std::function<int()>& run) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    // Installed, the metafile helper lies beside this tool; in a build tree
+    // it lies beside the program.
+    const QString beside = QDir(QCoreApplication::applicationDirPath())
+                               .filePath(QStringLiteral("vitrandel-picture"));
+    if (!QFileInfo::exists(beside))
+        platform::setPictureHelperPath(QStringLiteral(VITRANDEL_BUILT_PICTURE_HELPER));
+    return run();
+}
+
+std::optional<ParsedListing> readListing(const std::string& path) {
+    FileError fileError;
+    const auto bytes = readFileBytes(path, &fileError);
+    if (!bytes) {
+        failure("cannot open " + path + ": " + fileError.message);
+        return std::nullopt;
+    }
+    ParseOutcome outcome = parseListing(*bytes, Project{});
+    if (outcome.error) {
+        failure("cannot read " + path + ": " + describeReadError(*outcome.error));
+        return std::nullopt;
+    }
+    // What the viewer shows: sizes and colours as opening a listing makes them.
+    normaliseElements(outcome.listing.project);
+    return std::move(outcome.listing);
+}
+
+// The viewer looks for pictures in the listing's recorded folder, or in the
+// listing's own folder when it records none.
+void enterWorkingFolder(const std::string& listingPath, const ParsedListing& listing) {
+    const QString own = QFileInfo(platform::qs(listingPath)).absolutePath();
+    if (listing.workingDir != ".") {
+        const QString recorded = platform::nativeRelativePath(platform::qs(listing.workingDir));
+        if (platform::changeCurrentFolder(recorded) == 0)
+            return;
+        std::cerr << "vitrandel-lst: the listing's working folder " << listing.workingDir
+                  << " is not here; pictures are looked for beside the listing\n";
+    }
+    platform::changeCurrentFolder(own);
+}
+
+} // namespace
+
+int exportHtml(int argc, char** argv, const std::string& listingPath, const std::string& folder) {
+    return withQt(argc, argv, [&] {
+        const QString target = QFileInfo(platform::qs(folder)).absoluteFilePath();
+        const auto listing = readListing(listingPath);
+        if (!listing)
+            return kExitFailure;
+        if (!QDir().mkpath(target))
+            return failure("cannot create folder " + folder);
+        enterWorkingFolder(listingPath, *listing);
+        const WebExportOutcome outcome =
+            exportWebPage(listing->project, target, QGuiApplication::palette());
+        if (!outcome.ok) {
+            std::string why = platform::ss(outcome.failedPath);
+            if (!outcome.reason.isEmpty())
+                why += ": " + platform::ss(outcome.reason);
+            return failure("cannot write " + why);
+        }
+        if (outcome.picturesMissing > 0)
+            std::cerr << "vitrandel-lst: " << outcome.picturesMissing
+                      << " picture(s) not found or not readable; their elements are shown without\n";
+        return 0;
+    });
+}
+
+int exportCsv(int argc, char** argv, const std::string& listingPath,
+              const std::optional<std::string>& output) {
+    return withQt(argc, argv, [&] {
+        const auto listing = readListing(listingPath);
+        if (!listing)
+            return kExitFailure;
+        const QByteArray table =
+            listingCsv(listing->project, pagePalette(QGuiApplication::palette()));
+        if (output) {
+            FileError fileError;
+            if (!writeFileAtomically(*output, table.toStdString(), &fileError))
+                return failure("cannot write " + *output + ": " + fileError.message);
+            return 0;
+        }
+        std::cout.write(table.constData(), table.size());
+        std::cout.flush();
+        return std::cout ? 0 : failure("cannot write to standard output");
+    });
+}
+
+} // namespace vitrandel::lst
