@@ -170,7 +170,8 @@ private Q_SLOTS:
             QStringLiteral("A&rchivo:&Nuevo=archivo_nuevo,&Abrir...=archivo_abrir,&Guardar=archivo_guardar,"
                            "Guardar &como...=archivo_guardar_como,-=archivo_raya1,&Salir=archivo_salir"),
             QStringLiteral("&Proyecto:&Ejecutar=proyecto_ejecutar,&Opciones...=proyecto_opciones,"
-                           "-=proyecto_raya1,E&stablecer directorio de trabajo...=proyecto_curdir"),
+                           "-=proyecto_raya1,E&stablecer directorio de trabajo...=proyecto_curdir,"
+                           "-=proyecto_raya2,&Buscar...\tCtrl+F=proyecto_buscar"),
             QStringLiteral("A&yuda:Acerca de Vitrandel...=ayuda_acerca")}));
     }
 
