@@ -2,10 +2,30 @@
 
 #include <QAction>
 #include <QListWidget>
+#include <QScreen>
+#include <algorithm>
 
 #include "dialogs/buscar_form.h"
 
 namespace vitrandel {
+namespace {
+
+// Beside the window it searches, so that a chosen match is not hidden under it.
+void placeBeside(QWidget* form, const QWidget* window) {
+    const QScreen* screen = window->screen();
+    if (!screen)
+        return;
+    const QRect room = screen->availableGeometry();
+    const QRect owner = window->frameGeometry();
+    const int gap = 8;
+    int x = owner.right() + gap;
+    if (x + form->width() > room.right())
+        x = std::max(room.left(), owner.left() - gap - form->width());
+    const int y = std::clamp(owner.top(), room.top(), std::max(room.top(), room.bottom() - form->height()));
+    form->move(x, y);
+}
+
+} // namespace
 
 FindCommand::FindCommand(QWidget* window, QListWidget* list, std::function<void(int)> showElement)
     : QObject(window), window_(window), showElement_(std::move(showElement)) {
@@ -28,6 +48,7 @@ void FindCommand::open() {
     if (!form_) {
         form_ = new buscar_form(window_);
         connect(form_, &buscar_form::elementChosen, this, [this](int position) { showElement_(position); });
+        placeBeside(form_, window_);
     }
     form_->present();
 }
