@@ -114,7 +114,10 @@ int buscar_form::currentPosition() const {
 
 void buscar_form::fillResults(int keepPosition) {
     const Project& p = project();
-    const std::vector<int> found = search_.find(p, platform::ss(texto->text()));
+    // Some input methods type "ó" as "o" and a combining accent; the
+    // listing's texts hold the one character.
+    const QString text = texto->text().normalized(QString::NormalizationForm_C);
+    const std::vector<int> found = search_.find(p, platform::ss(text));
     const int rows = static_cast<int>(found.size());
     // Rows are rewritten in place rather than rebuilt: the search that runs
     // when the window is activated must not drop the row under the click
