@@ -120,6 +120,10 @@ BENCHMARK_CAPTURE(windowKeystroke, few_matches, QStringLiteral("nand"), QStringL
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(windowKeystroke, every_element, QStringLiteral("camio"), QStringLiteral("camion"))
     ->Unit(benchmark::kMillisecond);
+// One letter more empties the list, one less fills it again with every element.
+BENCHMARK_CAPTURE(windowKeystroke, none_then_every_element, QStringLiteral("camion"),
+                  QStringLiteral("camionx"))
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EditorListRebuild)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ViewerListRebuild)->Unit(benchmark::kMillisecond);
 
