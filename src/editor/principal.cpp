@@ -88,6 +88,7 @@ void principal::buildControls() {
     connect(listado, &QListWidget::itemSelectionChanged, this, &principal::listado_Click);
     connect(titulo_txt, &QLineEdit::textChanged, this, &principal::titulo_txt_Change);
     connectElementCommands();
+    connectFind();
 
     setWindowTitle(QStringLiteral("Vitrandel"));
 }
@@ -140,6 +141,10 @@ void principal::buildMenus() {
     proyecto_agregar_carpeta = action(menu_proyecto, "proyecto_agregar_carpeta",
                                       QStringLiteral("Agregar desde &carpeta..."),
                                       &principal::proyecto_agregar_carpeta_Click);
+    proyecto_raya2 = separator(menu_proyecto, "proyecto_raya2");
+    // Ctrl+F belongs to the list's "Buscar...", which opens the same window.
+    proyecto_buscar = action(menu_proyecto, "proyecto_buscar", QStringLiteral("&Buscar...\tCtrl+F"),
+                             &principal::proyecto_buscar_Click);
 
     menu_ayuda = menuBar()->addMenu(QStringLiteral("A&yuda"));
     menu_ayuda->setObjectName(QStringLiteral("menu_ayuda"));

@@ -14,6 +14,7 @@ class QPushButton;
 namespace vitrandel {
 
 class DescriptionArea;
+class FindCommand;
 
 // The editor: title, category filter, element list, description and the
 // project commands behind its menus.
@@ -52,6 +53,8 @@ public:
     QAction* proyecto_raya1;
     QAction* proyecto_curdir;
     QAction* proyecto_agregar_carpeta;
+    QAction* proyecto_raya2;
+    QAction* proyecto_buscar;
     QMenu* menu_ayuda;
     QAction* ayuda_acerca;
 
@@ -59,6 +62,8 @@ public:
     void fillElementList();
     void fillCategoryList();
     void showDescription();
+    // A match of Find, shown as if the user had picked its category and then it.
+    void showFoundElement(int position);
 
     // Menu handlers, public so that the commands can be run as the menus run them.
     void menu_archivo_Click();
@@ -74,6 +79,7 @@ public:
     void proyecto_opciones_Click();
     void proyecto_curdir_Click();
     void proyecto_agregar_carpeta_Click();
+    void proyecto_buscar_Click();
     void ayuda_acerca_Click();
 
     // Element commands behind the window's buttons.
@@ -102,12 +108,14 @@ private:
     void showFileDialog(const char* caption, int mode);
 
     void connectElementCommands();
+    void connectFind();
     // Position of the element of the one selected list entry, or -1.
     int selectedElement() const;
     void editDescription();
     void openDescriptionEditor();
 
     DescriptionArea* descripcion_ = nullptr;
+    FindCommand* find_ = nullptr;
     // Run has already asked about unsaved work; closing must not ask again.
     bool closingConfirmed_ = false;
 };

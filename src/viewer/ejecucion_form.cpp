@@ -5,6 +5,7 @@
 #include <QListWidget>
 #include <QSignalBlocker>
 
+#include "dialogs/find_command.h"
 #include "model/project.h"
 #include "platform/controls.h"
 #include "platform/text.h"
@@ -34,6 +35,7 @@ ejecucion_form::ejecucion_form(QWidget* parent) : QWidget(parent, Qt::Window) {
     // Also when the user picks the entry already shown: the list is rebuilt.
     connect(categorias, &QComboBox::activated, this, &ejecucion_form::categorias_Click);
     connect(listado, &QListWidget::itemSelectionChanged, this, &ejecucion_form::listado_Click);
+    find_ = new FindCommand(this, listado, [this](int position) { showFoundElement(position); });
 
     platform::centerOnScreen(this);
 

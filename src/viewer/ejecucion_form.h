@@ -9,6 +9,7 @@ class QListWidget;
 namespace vitrandel {
 
 class DescriptionArea;
+class FindCommand;
 
 // The read-only index of a finished listing: pick a category, pick an
 // element, read its description. Nothing is opened or launched from here.
@@ -22,6 +23,8 @@ public:
 
     void fillElementList();
     void showDescription();
+    // A match of Find, shown as if the user had picked its category and then it.
+    void showFoundElement(int position);
 
 private:
     void Form_Load();
@@ -33,6 +36,7 @@ private:
     QLabel* Label2;
     QListWidget* listado;
     DescriptionArea* description_;
+    FindCommand* find_;
 };
 
 } // namespace vitrandel

@@ -173,7 +173,8 @@ private Q_SLOTS:
                            "-=archivo_raya1,&Salir=archivo_salir"),
             QStringLiteral("&Proyecto:&Ejecutar=proyecto_ejecutar,&Opciones...=proyecto_opciones,"
                            "-=proyecto_raya1,E&stablecer directorio de trabajo...=proyecto_curdir,"
-                           "Agregar desde &carpeta...=proyecto_agregar_carpeta"),
+                           "Agregar desde &carpeta...=proyecto_agregar_carpeta,"
+                           "-=proyecto_raya2,&Buscar...\tCtrl+F=proyecto_buscar"),
             QStringLiteral("A&yuda:Acerca de Vitrandel...=ayuda_acerca")}));
     }
 

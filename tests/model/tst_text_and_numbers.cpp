@@ -5,6 +5,7 @@
 #include "model/listing_text.h"
 #include "model/number_text.h"
 #include "model/project.h"
+#include "model/search.h"
 
 using namespace vitrandel;
 
@@ -114,6 +115,58 @@ private Q_SLOTS:
         QFETCH(QString, path);
         QFETCH(QString, result);
         QCOMPARE(QString::fromStdString(cambiar_extension(path.toStdString(), "lst")), result);
+    }
+
+    void searchFolding_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("description");
+        QTest::addColumn<bool>("found");
+        QTest::newRow("accent and case") << "camion" << QByteArray("Un CAMIÓN rojo") << true;
+        QTest::newRow("accented text") << "CAMIÓN" << QByteArray("camion") << true;
+        QTest::newRow("eñe") << "nandu" << QByteArray("Ñandú") << true;
+        QTest::newRow("diaeresis") << "PINGUINO" << QByteArray("pingüino") << true;
+        QTest::newRow("sharp s") << "strasse" << QByteArray("Straße") << true;
+        QTest::newRow("ligature of the code page") << "oeuvre" << QByteArray("Œuvre") << true;
+        QTest::newRow("other letters") << "leon" << QByteArray("lion") << false;
+        QTest::newRow("sign kept") << "2x3" << QByteArray("2×3") << false;
+        QTest::newRow("euro sign") << "5 €" << QByteArray("cuesta 5 €") << true;
+        QTest::newRow("across a line break") << "a\nb" << QByteArray("a\nb") << true;
+        QTest::newRow("stray code-page byte") << "camion" << QByteArray("cami\xf3n") << false;
+        QTest::newRow("truncated sequence") << "x" << QByteArray("\xc3") << false;
+        QTest::newRow("empty text finds nothing") << "" << QByteArray("algo") << false;
+    }
+    void searchFolding() {
+        QFETCH(QString, text);
+        QFETCH(QByteArray, description);
+        QFETCH(bool, found);
+        Project p;
+        p.elements[0] = Element{.name = "Elemento", .description = description.toStdString()};
+        p.elementCount = 1;
+        QCOMPARE(!ElementSearch().find(p, text.toStdString()).empty(), found);
+    }
+
+    // The same search object, kept between keystrokes, while the Project changes under it.
+    void searchFollowsTheProject() {
+        Project p;
+        p.categoryCount = 2;
+        p.elements[0] = Element{.name = "Río Ebro", .category = 2};
+        p.elements[1] = Element{.name = "Mapa", .description = "Sierra", .category = 9};
+        p.elements[2] = Element{.name = "Fotos", .description = "Paseo por el rio"};
+        p.elements[3] = Element{.name = "Rio fuera de la lista"};
+        p.elementCount = 3;
+        ElementSearch search;
+        QCOMPARE(search.find(p, "RIO"), (std::vector<int>{0, 2}));
+        p.elements[1].description = "Desde el río";
+        p.elements[2].description = "Paseo";
+        QCOMPARE(search.find(p, "RIO"), (std::vector<int>{0, 1}));
+        p.elementCount = 1;
+        QCOMPARE(search.find(p, "rio"), (std::vector<int>{0}));
+
+        QCOMPARE(filterEntryFor(p, 0), 2);
+        p.elementCount = 3;
+        QCOMPARE(filterEntryFor(p, 1), 0); // a number that names no category
+        QCOMPARE(filterEntryFor(p, 2), 0);
+        QCOMPARE(filterEntryFor(p, 3), 0);
     }
 
     void standardSizesAndMinimum() {
