@@ -1,9 +1,15 @@
 #include <QApplication>
 #include <QFile>
 #include <QTimer>
+#include <chrono>
 
 #include "platform/application.h"
 #include "startup/inicial.h"
+
+namespace {
+// Short enough that no one sees a window without its icon.
+constexpr std::chrono::milliseconds kIconDelay{100};
+} // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -18,11 +24,11 @@ int main(int argc, char** argv) {
     vitrandel::platform::useDesktopEntry(app);
     const auto started = vitrandel::startup::Main(arguments);
     vitrandel::startup::quitAfterFirstPaintIfAsked(started.window);
-    // One turn of the event loop after the paint's own work, so that the
-    // window is on the screen before its icon is read.
+    // A moment after the first paint, once the window is on the screen and
+    // whatever that paint set going has run.
     if (started.window)
         vitrandel::startup::whenFirstPainted(started.window, [&app] {
-            QTimer::singleShot(0, &app, [&app] { vitrandel::platform::useProgramIcon(app); });
+            QTimer::singleShot(kIconDelay, &app, [&app] { vitrandel::platform::useProgramIcon(app); });
         });
     return QApplication::exec();
 }
