@@ -12,6 +12,7 @@
 #include "model/project.h"
 #include "platform/text.h"
 #include "support/dialog_test.h"
+#include "support/editor_session.h"
 #include "support/gui_test.h"
 
 using namespace vitrandel;
@@ -72,34 +73,19 @@ const Element* element(const QString& name) {
 
 class TestAgregarCarpeta : public QObject {
     Q_OBJECT
-    QTemporaryDir dir_;
-    std::unique_ptr<CurrentDirRestorer> restore_;
-    QPointer<principal> w_;
+    EditorSession ed_;
 
-    QString at(const QString& relative) const { return dir_.filePath(relative); }
+    QString at(const QString& relative) const { return ed_.at(relative); }
 
-    void open(const Project& p) {
-        project() = p;
-        w_ = new principal;
-        w_->show();
-    }
+    void open(const Project& p = Project{}) { ed_.open(p); }
 
 private Q_SLOTS:
-    void initTestCase() {
-        startGuiTest();
-        restore_ = std::make_unique<CurrentDirRestorer>();
-        QDir::setCurrent(dir_.path());
-    }
+    void initTestCase() { startGuiTest(); }
     void init() { exchange() = ExchangeFields{}; }
     void cleanup() {
-        if (w_) {
-            w_->setAttribute(Qt::WA_DeleteOnClose, false);
-            project().modified = kFalse;
-            delete w_;
-        }
+        ed_.close();
         VITRANDEL_VERIFY_NO_UNANSWERED_BOXES();
     }
-    void cleanupTestCase() { restore_.reset(); }
 
     // A collector fills a listing from a folder of records: texts in either
     // encoding, a descript.ion, a folder note, pictures, a name already there.
@@ -128,9 +114,9 @@ private Q_SLOTS:
         start.elements[0] = newElement("GATO", 1);
         start.elementCount = 1;
         open(start);
-        chooseWithKeys(w_->categorias, 2); // the author is looking at "Varios"
+        chooseWithKeys(ed_.w->categorias, 2); // the author is looking at "Varios"
 
-        const auto message = fillFrom(w_, {u"discos"_s});
+        const auto message = fillFrom(ed_.w, {u"discos"_s});
         QCOMPARE(message.text, u"Se agregaron 7 elementos y 1 categoría nueva.\n\n"
                                u"Ya se encontraban y no se agregaron: gato.\n\n"
                                u"Los caracteres que el listado no puede guardar se cambiaron por "
@@ -146,7 +132,7 @@ private Q_SLOTS:
                               u"pista10:2"_s, u"playa:1"_s, u"tango:3"_s, u"??:3"_s}));
         QCOMPARE(project().categoryCount, std::int16_t(3));
         QCOMPARE(qs(project().categories[2]), u"Música"_s);
-        QCOMPARE(entries(w_->listado),
+        QCOMPARE(entries(ed_.w->listado),
                  (QStringList{u"Léeme"_s, u"notas"_s, u"pista2"_s, u"pista10"_s}));
         QVERIFY(isTrue(project().modified));
 
@@ -168,14 +154,14 @@ private Q_SLOTS:
             control<QLineEdit>(d, "Text1")->insert(u"discos.lst"_s);
             QTest::mouseClick(control<QPushButton>(d, "aceptar"), Qt::LeftButton);
         });
-        w_->archivo_guardar_como_Click();
+        ed_.w->archivo_guardar_como_Click();
         QVERIFY(!isTrue(project().modified));
-        w_->archivo_nuevo_Click();
+        ed_.w->archivo_nuevo_Click();
         onNextDialog([](QDialog& d) {
             control<QLineEdit>(d, "Text1")->insert(u"discos.lst"_s);
             QTest::mouseClick(control<QPushButton>(d, "aceptar"), Qt::LeftButton);
         });
-        w_->archivo_abrir_Click();
+        ed_.w->archivo_abrir_Click();
         QCOMPARE(project().elementCount, made.elementCount);
         QCOMPARE(project().categories, made.categories);
         for (std::size_t i = 0; i < 8; ++i)
@@ -201,7 +187,7 @@ private Q_SLOTS:
             QTest::mouseClick(control<QPushButton>(d, "aceptar"), Qt::LeftButton);
         });
         MessageBoxSeam::setNextAnswer(platform::vbOK);
-        w_->proyecto_agregar_carpeta_Click();
+        ed_.w->proyecto_agregar_carpeta_Click();
         QVERIFY(MessageBoxSeam::takeShown().value(0).text.startsWith(
             u"La carpeta debe estar dentro del directorio de trabajo"_s));
         QCOMPARE(project().elementCount, std::int16_t(kMaxElements - 6));
@@ -210,7 +196,7 @@ private Q_SLOTS:
         for (const char* file : {"a/1.mp3", "a/2.mp3", "a/3.mp3", "b/1b.mp3", "b/2b.mp3",
                                  "b/3b.mp3", "c/1c.mp3", "c/2c.mp3"})
             writeFile(at(u"lleno/"_s + QLatin1String(file)), {});
-        const auto message = fillFrom(w_, {u"lleno"_s});
+        const auto message = fillFrom(ed_.w, {u"lleno"_s});
         QCOMPARE(message.text,
                  u"Un listado admite como máximo 256 elementos: se agregaron 6 y quedaron 2 sin "
                  u"agregar.\n\n"
@@ -222,7 +208,7 @@ private Q_SLOTS:
         QCOMPARE(qs(project().categories[50]), u"a"_s);
 
         MessageBoxSeam::setNextAnswer(platform::vbOK);
-        w_->proyecto_agregar_carpeta_Click(); // full: no chooser
+        ed_.w->proyecto_agregar_carpeta_Click(); // full: no chooser
         QVERIFY(MessageBoxSeam::takeShown().value(0).text.startsWith(
             u"Un listado admite como máximo 256 elementos. Elimine"_s));
     }

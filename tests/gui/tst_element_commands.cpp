@@ -13,6 +13,7 @@
 #include "platform/listing_io.h"
 #include "platform/text.h"
 #include "support/dialog_test.h"
+#include "support/editor_session.h"
 #include "support/gui_test.h"
 #include "viewer/ejecucion_form.h"
 
@@ -90,32 +91,17 @@ int topRow(const QListWidget* list) {
 
 class TestElementCommands : public QObject {
     Q_OBJECT
-    QTemporaryDir dir_;
-    std::unique_ptr<CurrentDirRestorer> restore_;
-    QPointer<principal> w_;
+    EditorSession ed_;
 
-    void open(const Project& p = Project{}) {
-        project() = p;
-        w_ = new principal;
-        w_->show();
-    }
+    void open(const Project& p = Project{}) { ed_.open(p); }
 
 private Q_SLOTS:
-    void initTestCase() {
-        startGuiTest();
-        restore_ = std::make_unique<CurrentDirRestorer>();
-        QDir::setCurrent(dir_.path());
-    }
+    void initTestCase() { startGuiTest(); }
     void init() { exchange() = ExchangeFields{}; }
     void cleanup() {
-        if (w_) {
-            w_->setAttribute(Qt::WA_DeleteOnClose, false);
-            project().modified = kFalse;
-            delete w_;
-        }
+        ed_.close();
         VITRANDEL_VERIFY_NO_UNANSWERED_BOXES();
     }
-    void cleanupTestCase() { restore_.reset(); }
 
     // An author makes a listing with the editor's commands alone; the file
     // holds what they made.
@@ -140,7 +126,7 @@ private Q_SLOTS:
             QTest::keyClick(text, Qt::Key_Return);
             QVERIFY(d.isVisible()); // Enter presses no button
         });
-        w_->cat_editar->click();
+        ed_.w->cat_editar->click();
         QCOMPARE(categoriesInUse(), (QStringList{u"Fotos"_s, u"Música"_s}));
 
         onNextDialog([](QDialog& d) {
@@ -157,39 +143,39 @@ private Q_SLOTS:
             chooseWithKeys(combo, 1);
             QTest::keyClick(name, Qt::Key_Return);
         });
-        w_->agregar->click();
+        ed_.w->agregar->click();
         nameElement(u"tango"_s, 2);
-        w_->agregar->click();
+        ed_.w->agregar->click();
         nameElement(u"Nota"_s, 0);
-        w_->agregar->click();
+        ed_.w->agregar->click();
         nameElement(u"PLAYA"_s, 2);
         MessageBoxSeam::setNextAnswer(platform::vbOK);
-        w_->agregar->click();
+        ed_.w->agregar->click();
         const auto shown = MessageBoxSeam::takeShown();
         QCOMPARE(shown.value(0).text, u"El elemento ya se encuentra"_s);
         QCOMPARE(shown.value(0).style, int(platform::vbCritical));
         QCOMPARE(elementsInUse(), (QStringList{u"playa:1"_s, u"tango:2"_s, u"Nota:0"_s}));
-        QCOMPARE(entries(w_->listado), (QStringList{u"playa"_s, u"tango"_s, u"Nota"_s}));
+        QCOMPARE(entries(ed_.w->listado), (QStringList{u"playa"_s, u"tango"_s, u"Nota"_s}));
         QCOMPARE(project().elements[2],
                  (Element{.name = "Nota", .fontName = "Fixedsys", .fontSize = 10}));
 
-        w_->listado->setCurrentRow(1);
+        ed_.w->listado->setCurrentRow(1);
         onNextDialog([](QDialog& d) {
             QCOMPARE(d.objectName(), u"editar_desc"_s);
             exchange().descText = "Bandoneón";
             exchange().descFontBold = kTrue;
             exchange().descTextColor = 0x0000FF;
         });
-        w_->editar_2->click();
-        QVERIFY(w_->Frame1->isVisible());
+        ed_.w->editar_2->click();
+        QVERIFY(ed_.w->Frame1->isVisible());
 
         const Project made = project();
         onNextDialog([](QDialog& d) { typeInto(d, "Text1", u"hecho"_s, "aceptar"); });
-        w_->archivo_guardar_como_Click();
-        w_->archivo_nuevo_Click(); // saved: nothing to ask
+        ed_.w->archivo_guardar_como_Click();
+        ed_.w->archivo_nuevo_Click(); // saved: nothing to ask
         QCOMPARE(project().elementCount, std::int16_t(0));
         onNextDialog([](QDialog& d) { typeInto(d, "Text1", u"hecho.lst"_s, "aceptar"); });
-        w_->archivo_abrir_Click();
+        ed_.w->archivo_abrir_Click();
         QCOMPARE(categoriesInUse(), (QStringList{u"Fotos"_s, u"Música"_s}));
         QCOMPARE(project().elementCount, made.elementCount);
         for (std::size_t i = 0; i < 3; ++i)
@@ -200,13 +186,13 @@ private Q_SLOTS:
     // subfolder, two lines of text, a face, a size, bold and a colour. Saved
     // and opened in the viewer, the description shows as it was made.
     void aDescriptionMadeInTheEditorShowsInTheViewer() {
-        QVERIFY(QDir(dir_.path()).mkpath(u"fotos"_s));
+        QVERIFY(QDir(ed_.path()).mkpath(u"fotos"_s));
         QImage picture(40, 30, QImage::Format_RGB32);
         picture.fill(Qt::darkGreen);
-        QVERIFY(picture.save(dir_.filePath(u"fotos/faro.png"_s), "PNG"));
-        QVERIFY(QFile::rename(dir_.filePath(u"fotos/faro.png"_s), dir_.filePath(u"fotos/faro.gif"_s)));
+        QVERIFY(picture.save(ed_.at(u"fotos/faro.png"_s), "PNG"));
+        QVERIFY(QFile::rename(ed_.at(u"fotos/faro.png"_s), ed_.at(u"fotos/faro.gif"_s)));
         open(listing({}, {u"faro:0"_s}));
-        w_->listado->setCurrentRow(0);
+        ed_.w->listado->setCurrentRow(0);
         onNextDialog([](QDialog& d) {
             chooseWithKeys(control<QComboBox>(d, "Combo1"), 1);
             auto* files = control<QListWidget>(d, "File1");
@@ -230,12 +216,12 @@ private Q_SLOTS:
             click(d, "cambiar_color");
             click(d, "aceptar");
         });
-        w_->editar_2->click();
+        ed_.w->editar_2->click();
         QCOMPARE(project().modified, kTrue);
         onNextDialog([](QDialog& d) { typeInto(d, "Text1", u"faros"_s, "aceptar"); });
-        w_->archivo_guardar_como_Click();
+        ed_.w->archivo_guardar_como_Click();
         const QString saved = platform::qs(project().listingPath);
-        w_->archivo_nuevo_Click();
+        ed_.w->archivo_nuevo_Click();
 
         QVERIFY(platform::cargar_listado(saved));
         ejecucion_form viewer;
@@ -265,7 +251,7 @@ private Q_SLOTS:
         QFETCH(int, how);
         open();
         nameElement(u"viejo"_s, 0);
-        w_->agregar->click();
+        ed_.w->agregar->click();
         onNextDialog([how](QDialog& d) {
             control<QLineEdit>(d, "Text1")->insert(u"nuevo"_s);
             if (how == 0)
@@ -275,7 +261,7 @@ private Q_SLOTS:
             else
                 d.close();
         });
-        w_->agregar->click();
+        ed_.w->agregar->click();
         QCOMPARE(elementsInUse(), QStringList{u"viejo:0"_s});
     }
 
@@ -296,69 +282,69 @@ private Q_SLOTS:
                         .fontItalic = toBool16(i % 5),
                         .textColor = i * 65793 - 7};
         open(p);
-        w_->listado->setCurrentRow(0);
-        w_->eliminar->click();
+        ed_.w->listado->setCurrentRow(0);
+        ed_.w->eliminar->click();
         QCOMPARE(project().elementCount, std::int16_t(39));
         QVERIFY(std::equal(p.elements.begin() + 1, p.elements.begin() + 40,
                            project().elements.begin()));
         QCOMPARE(project().modified, kTrue);
-        QVERIFY(w_->listado->selectedItems().isEmpty());
-        QVERIFY(w_->Frame2->isVisible() && !w_->Frame1->isVisible());
+        QVERIFY(ed_.w->listado->selectedItems().isEmpty());
+        QVERIFY(ed_.w->Frame2->isVisible() && !ed_.w->Frame1->isVisible());
 
-        w_->listado->scrollToItem(w_->listado->item(3), QAbstractItemView::PositionAtTop);
-        QCOMPARE(topRow(w_->listado), 3);
-        w_->listado->setCurrentRow(5);
-        w_->eliminar->click();
-        QCOMPARE(topRow(w_->listado), 2);
-        QCOMPARE(w_->listado->item(5)->text(), u"e7"_s);
+        ed_.w->listado->scrollToItem(ed_.w->listado->item(3), QAbstractItemView::PositionAtTop);
+        QCOMPARE(topRow(ed_.w->listado), 3);
+        ed_.w->listado->setCurrentRow(5);
+        ed_.w->eliminar->click();
+        QCOMPARE(topRow(ed_.w->listado), 2);
+        QCOMPARE(ed_.w->listado->item(5)->text(), u"e7"_s);
     }
 
     // A listing may hold names that differ only in case; each entry is its own element.
     void commandsActOnTheSelectedEntry() {
         const Project p = listing({u"A"_s}, {u"otro:0"_s, u"Gato:1"_s, u"gato:1"_s});
         open(p);
-        w_->categorias->setCurrentIndex(1);
-        w_->listado->setCurrentRow(1);
+        ed_.w->categorias->setCurrentIndex(1);
+        ed_.w->listado->setCurrentRow(1);
         onNextDialog([](QDialog&) { exchange().descText = "el segundo"; });
-        w_->editar_2->click();
-        QVERIFY(w_->Frame1->isVisible()); // its own description, not Gato's empty one
+        ed_.w->editar_2->click();
+        QVERIFY(ed_.w->Frame1->isVisible()); // its own description, not Gato's empty one
         onNextDialog([](QDialog& d) {
             chooseWithKeys(control<QComboBox>(d, "Combo1"), 0);
             click(d, "aceptar");
         });
-        w_->cambiar_cat->click();
+        ed_.w->cambiar_cat->click();
         QCOMPARE(project().elements[2].description, std::string("el segundo"));
         QCOMPARE(elementsInUse(), (QStringList{u"otro:0"_s, u"Gato:1"_s, u"gato:0"_s}));
-        w_->eliminar->click();
+        ed_.w->eliminar->click();
         QCOMPARE(elementsInUse(), (QStringList{u"otro:0"_s, u"Gato:1"_s}));
     }
 
     void changingTheCategoryOfAListedElement() {
         const Project p = listing({u"A"_s, u"B"_s, u"C"_s}, {u"en C:3"_s, u"perdido:9"_s});
         open(p);
-        w_->categorias->setCurrentIndex(3);
-        w_->listado->setCurrentRow(0);
+        ed_.w->categorias->setCurrentIndex(3);
+        ed_.w->listado->setCurrentRow(0);
         onNextDialog([](QDialog& d) {
             auto* combo = control<QComboBox>(d, "Combo1");
             QCOMPARE(combo->currentIndex(), 3); // its own, the last
             chooseWithKeys(combo, 1);
             QTest::keyClick(combo, Qt::Key_Return);
         });
-        w_->cambiar_cat->click();
+        ed_.w->cambiar_cat->click();
         QCOMPARE(elementsInUse(), (QStringList{u"en C:1"_s, u"perdido:9"_s}));
         QCOMPARE(project().modified, kTrue);
-        QCOMPARE(entries(w_->listado), QStringList{u"en C"_s}); // until the list is rebuilt
-        w_->categorias->setCurrentIndex(1);
-        QCOMPARE(entries(w_->listado), QStringList{u"en C"_s});
+        QCOMPARE(entries(ed_.w->listado), QStringList{u"en C"_s}); // until the list is rebuilt
+        ed_.w->categorias->setCurrentIndex(1);
+        QCOMPARE(entries(ed_.w->listado), QStringList{u"en C"_s});
 
         project().modified = kFalse;
-        w_->categorias->setCurrentIndex(0);
-        w_->listado->setCurrentRow(1);
+        ed_.w->categorias->setCurrentIndex(0);
+        ed_.w->listado->setCurrentRow(1);
         onNextDialog([](QDialog& d) {
             QCOMPARE(control<QComboBox>(d, "Combo1")->currentIndex(), 0); // 9 names no category
             click(d, "cancelar");
         });
-        w_->cambiar_cat->click();
+        ed_.w->cambiar_cat->click();
         QCOMPARE(project().elements[1].category, std::int16_t(9));
         QCOMPARE(project().modified, kFalse);
     }
@@ -379,13 +365,13 @@ private Q_SLOTS:
             QTest::keyClicks(text, u"D"_s);
             QCOMPARE(entries(list), (QStringList{u"Aa"_s, u"C"_s, u"D"_s, u"[Agregar Nuevo]"_s}));
         });
-        w_->cat_editar->click();
+        ed_.w->cat_editar->click();
         QCOMPARE(categoriesInUse(), (QStringList{u"Aa"_s, u"C"_s, u"D"_s}));
         // B's element goes to "Sin clasificar"; C's follows C.
         QCOMPARE(elementsInUse(),
                  (QStringList{u"en 0:0"_s, u"en 1:1"_s, u"en 2:0"_s, u"en 3:2"_s, u"en 9:9"_s}));
         QCOMPARE(project().modified, kTrue);
-        QCOMPARE(w_->categorias->itemText(2), u"C"_s);
+        QCOMPARE(ed_.w->categorias->itemText(2), u"C"_s);
     }
 
     void leavingTheCategoryEditorChangesNothing_data() {
@@ -410,7 +396,7 @@ private Q_SLOTS:
                     click(d, "Cancelar");
             },
             nullptr);
-        w_->cat_editar->click();
+        ed_.w->cat_editar->click();
         QVERIFY(project() == p);
     }
 
@@ -421,15 +407,15 @@ private Q_SLOTS:
             addTo(p, "e" + std::to_string(i), 0);
         open(p);
         nameElement(u"último"_s, 0);
-        w_->agregar->click();
+        ed_.w->agregar->click();
         QCOMPARE(project().elementCount, std::int16_t(kMaxElements));
         MessageBoxSeam::setNextAnswer(platform::vbOK);
-        w_->agregar->click(); // no name is asked for
+        ed_.w->agregar->click(); // no name is asked for
         QCOMPARE(project().elementCount, std::int16_t(kMaxElements));
         QCOMPARE(MessageBoxSeam::takeShown().value(0).style, int(platform::vbExclamation));
 
         editCategories([](QDialog&, QListWidget*, QLineEdit* text) { text->insert(u"51"_s); });
-        w_->cat_editar->click();
+        ed_.w->cat_editar->click();
         QCOMPARE(project().categoryCount, std::int16_t(kMaxCategories));
         MessageBoxSeam::setNextAnswer(platform::vbOK);
         editCategories([](QDialog& d, QListWidget* list, QLineEdit* text) {
@@ -441,7 +427,7 @@ private Q_SLOTS:
             list->setCurrentRow(0);
             click(d, "eliminar");
         });
-        w_->cat_editar->click();
+        ed_.w->cat_editar->click();
         QCOMPARE(MessageBoxSeam::takeShown().size(), 1);
         QCOMPARE(categoriesInUse().last(), u"52"_s);
         QCOMPARE(project().categoryCount, std::int16_t(kMaxCategories));
@@ -465,8 +451,8 @@ private Q_SLOTS:
         p.password = "Clave";
         p.passwordEnabled = kTrue;
         open(p);
-        w_->listado->setCurrentRow(0);
-        auto* b = w_->findChild<QPushButton*>(button);
+        ed_.w->listado->setCurrentRow(0);
+        auto* b = ed_.w->findChild<QPushButton*>(button);
         const bool gated = button != u"editar_2";
         if (gated) {
             onNextDialog([](QDialog& d) { typeInto(d, "Text1", u"clave"_s, "aceptar"); });
@@ -481,7 +467,7 @@ private Q_SLOTS:
         QCOMPARE(opened, opens);
         QCOMPARE(project().elementCount, std::int16_t(button == u"eliminar" ? 0 : 1));
         if (!gated) {
-            w_->listado->clearSelection();
+            ed_.w->listado->clearSelection();
             b->click(); // nothing selected: nothing opens
         }
     }

@@ -14,6 +14,7 @@
 #include "editor/principal.h"
 #include "model/project.h"
 #include "support/dialog_test.h"
+#include "support/editor_session.h"
 #include "support/gui_test.h"
 #include "support/picture_bytes.h"
 
@@ -97,9 +98,7 @@ Page readPage(const QByteArray& html) {
 
 class TestExportarWeb : public QObject {
     Q_OBJECT
-    QTemporaryDir dir_;
-    std::unique_ptr<CurrentDirRestorer> restore_;
-    QPointer<principal> w_;
+    EditorSession ed_;
 
     void exportTo(const QString& folder) {
         onNextDialog([folder](QDialog& d) {
@@ -107,28 +106,20 @@ class TestExportarWeb : public QObject {
             QVERIFY(control<FolderList>(d, "Dir1")->setPath(folder));
             QTest::mouseClick(control<QPushButton>(d, "aceptar"), Qt::LeftButton);
         });
-        w_->findChild<QAction*>(QStringLiteral("archivo_exportar_web"))->trigger();
+        ed_.w->findChild<QAction*>(QStringLiteral("archivo_exportar_web"))->trigger();
     }
 
 private Q_SLOTS:
-    void initTestCase() {
-        startGuiTest();
-        restore_ = std::make_unique<CurrentDirRestorer>();
-        QDir::setCurrent(dir_.path());
-    }
+    void initTestCase() { startGuiTest(); }
     void cleanup() {
-        if (w_) {
-            w_->setAttribute(Qt::WA_DeleteOnClose, false);
-            delete w_;
-        }
+        ed_.close();
         VITRANDEL_VERIFY_NO_UNANSWERED_BOXES();
     }
-    void cleanupTestCase() { restore_.reset(); }
 
     // An author exports a listing with a metafile, a bitmap and a photo whose
     // name has blanks, accents and "#", and a description holding markup.
     void pageShowsEveryElementAndPicture() {
-        const QString disc = dir_.filePath(QStringLiteral("disco"));
+        const QString disc = ed_.at(QStringLiteral("disco"));
         QVERIFY(QDir().mkpath(disc + QStringLiteral("/dibujos")));
         QVERIFY(QFile::copy(QStringLiteral(VITRANDEL_TEST_DATA_DIR "/metafiles/dibujo.wmf"),
                             disc + QStringLiteral("/dibujos/plano.wmf")));
@@ -157,11 +148,9 @@ private Q_SLOTS:
         p.elements[3].fontName = "Courier New";
         p.elements[3].fontBold = kTrue;
         p.elements[3].textColor = 255;
-        project() = p;
-        w_ = new principal;
-        w_->show();
+        ed_.open(p);
 
-        const QString out = dir_.filePath(QStringLiteral("web"));
+        const QString out = ed_.at(QStringLiteral("web"));
         QVERIFY(QDir().mkpath(out));
         MessageBoxSeam::setNextAnswer(platform::vbOK);
         exportTo(out);
