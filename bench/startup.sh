@@ -2,52 +2,43 @@
 # Time from process start to the first paint of the index viewer on a full
 # listing (256 elements, 51 categories) and of the editor, beside a bare Qt
 # window that only opens and paints, in the same run, with each as a ratio.
-# All quit right after their first paint (VITRANDEL_QUIT_AFTER_FIRST_PAINT=1). Runs under Xvfb when xvfb-run is there,
-# otherwise on Qt's offscreen platform; uses hyperfine when installed,
-# otherwise a plain loop.
+# All quit right after their first paint (VITRANDEL_QUIT_AFTER_FIRST_PAINT=1).
+# Runs under Xvfb when xvfb-run is there, otherwise on Qt's offscreen platform.
 # Usage: bench/startup.sh [build-folder] [runs]   (defaults: build, 30)
 set -euo pipefail
 
+# The three are run in turn, round after round, so that a machine that
+# drifts faster or slower during the run (a shared virtual machine does)
+# moves all three alike; hyperfine runs each command's runs in one block,
+# and that drift alone moved the ratios between 1.06 and 1.60 here.
 measure() {
-  if command -v hyperfine >/dev/null; then
-    local json
-    json=$(mktemp)
-    hyperfine -N --warmup 3 --runs "$runs" --export-json "$json" \
-      --command-name "bare Qt window" "$bare" \
-      --command-name "viewer, 256 elements" "$vitrandel $listing" \
-      --command-name "editor" "$vitrandel"
-    ratios "$json"
-    rm -f "$json"
-  else
-    for name in "bare Qt window" "viewer, 256 elements" "editor"; do
-      total=0
-      for _ in $(seq 1 "$runs"); do
-        start=$(date +%s%N)
-        case $name in
-          bare*) "$bare" ;;
-          viewer*) "$vitrandel" "$listing" ;;
-          *) "$vitrandel" ;;
-        esac >/dev/null 2>&1
-        total=$(( total + $(date +%s%N) - start ))
-      done
-      echo "$name: mean $(( total / runs / 1000 )) µs over $runs runs"
-    done
-  fi
-}
-
-# Each face beside the bare window: lower quartile and median of the runs, as
-# ratios (1.00 is the bare window's time).
-ratios() {
-  python3 - "$1" <<'PY'
-import json, statistics, sys
-results = json.load(open(sys.argv[1]))["results"]
-def q1(times): return statistics.quantiles(times, n=4)[0]
-bare = results[0]["times"]
+  python3 - "$runs" "$bare" "$vitrandel" "$listing" <<'PY'
+import os, statistics, subprocess, sys, time
+runs = int(sys.argv[1])
+bare, vitrandel, listing = sys.argv[2:5]
+commands = [("bare Qt window", [bare]),
+            ("viewer, 256 elements", [vitrandel, listing]),
+            ("editor", [vitrandel])]
+def once(argv):
+    start = time.perf_counter()
+    subprocess.run(argv, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
+    return time.perf_counter() - start
+for _ in range(3):  # warm-up: caches, the display server
+    for _, argv in commands:
+        once(argv)
+times = {name: [] for name, _ in commands}
+for r in range(runs):
+    order = commands[r % 3:] + commands[:r % 3]
+    for name, argv in order:
+        times[name].append(once(argv))
+def q1(t): return statistics.quantiles(t, n=4)[0]
+base = times["bare Qt window"]
+print(f"{runs} alternating runs each")
 print(f"{'':24} {'lower quartile':>16} {'median':>10}   ratio (q1, median)")
-for r in results:
-    t = r["times"]
-    print(f"{r['command']:24} {q1(t)*1000:13.1f} ms {statistics.median(t)*1000:7.1f} ms"
-          f"   {q1(t)/q1(bare):.2f}  {statistics.median(t)/statistics.median(bare):.2f}")
+for name, _ in commands:
+    t = times[name]
+    print(f"{name:24} {q1(t)*1000:13.1f} ms {statistics.median(t)*1000:7.1f} ms"
+          f"   {q1(t)/q1(base):.2f}  {statistics.median(t)/statistics.median(base):.2f}")
 PY
 }
 
