@@ -12,7 +12,7 @@ packages=(
   libfontconfig-dev
   nlohmann-json3-dev libbenchmark-dev
   xvfb xauth imagemagick
-  xdotool hyperfine
+  xdotool
   librsvg2-bin dpkg-dev file desktop-file-utils
 )
 
