@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "model/cp1252.h"
+#include "model/listing_text.h"
 
 namespace vitrandel {
 namespace {
@@ -159,7 +160,7 @@ private:
                 continue;
             }
             std::string name = withoutControls(g.stem, false);
-            const bool nameReplaced = cp1252::replaceUnsupported(name, kReplacement) > 0;
+            const bool nameReplaced = makeStorable(name, kReplacement) > 0;
             const std::string key = foldCase(name);
             if (std::find(taken_.begin(), taken_.end(), key) != taken_.end()) {
                 report_.alreadyPresent.push_back(name);
@@ -215,7 +216,7 @@ private:
         if (text.empty())
             text = notes.forFolder;
         e.description = cleanDescription(text);
-        const bool textReplaced = cp1252::replaceUnsupported(e.description, kReplacement) > 0;
+        const bool textReplaced = makeStorable(e.description, kReplacement) > 0;
         if (nameReplaced || textReplaced)
             report_.textReplaced.push_back(e.name);
     }
@@ -244,7 +245,7 @@ private:
 
     std::int16_t categoryFor(const ScannedFolder& folder) {
         std::string name = withoutControls(folder.name, false);
-        if (cp1252::replaceUnsupported(name, kReplacement) > 0)
+        if (makeStorable(name, kReplacement) > 0)
             report_.textReplaced.push_back(name);
         const std::string key = foldCase(name);
         for (int i = 0; i < p_.categoryCount; ++i)

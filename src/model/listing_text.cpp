@@ -4,10 +4,12 @@
 
 namespace vitrandel {
 namespace {
-constexpr char kBreakCode = static_cast<char>(0xFE);
-}
 
-std::string decodeListingText(std::string_view bytes) {
+constexpr char kBreakCode = static_cast<char>(0xFE);
+constexpr std::string_view kThornUtf8 = "\xC3\xBE"; // the character of code 254
+
+// Each pair of break codes back to a line break, in Windows-1252 bytes.
+std::string pairBreaks(std::string_view bytes) {
     std::string withBreaks;
     withBreaks.reserve(bytes.size());
     for (std::size_t i = 0; i < bytes.size(); ++i) {
@@ -18,8 +20,14 @@ std::string decodeListingText(std::string_view bytes) {
             withBreaks += bytes[i];
         }
     }
+    return withBreaks;
+}
+
+} // namespace
+
+std::string decodeListingText(std::string_view bytes) {
     // '\n' is below 128, so converting after the pairing cannot split a character.
-    return cp1252::toUtf8(withBreaks);
+    return cp1252::toUtf8(pairBreaks(bytes));
 }
 
 std::optional<std::string> encodeListingText(std::string_view utf8) {
@@ -27,22 +35,45 @@ std::optional<std::string> encodeListingText(std::string_view utf8) {
     if (!bytes)
         return std::nullopt;
     std::string out;
+    std::string meant; // what a read should give back, in the same bytes
     out.reserve(bytes->size());
+    meant.reserve(bytes->size());
     const std::string& b = *bytes;
     for (std::size_t i = 0; i < b.size(); ++i) {
         const auto c = static_cast<unsigned char>(b[i]);
         if (c == '\r' || c == '\n') {
             out += kBreakCode;
             out += kBreakCode;
+            meant += '\n';
             if (c == '\r' && i + 1 < b.size() && b[i + 1] == '\n')
                 ++i;
         } else if (c < 32) {
             out += ' ';
+            meant += ' ';
         } else {
             out += b[i];
+            meant += b[i];
         }
     }
+    // A "þ" just before a line break or another "þ" would be read as part
+    // of a break: the text would come back changed, so it is not stored.
+    if (pairBreaks(out) != meant)
+        return std::nullopt;
     return out;
+}
+
+int makeStorable(std::string& utf8, char replacement) {
+    int replaced = cp1252::replaceUnsupported(utf8, replacement);
+    for (std::size_t at = utf8.find(kThornUtf8); at != std::string::npos;
+         at = utf8.find(kThornUtf8, at + 1)) {
+        const std::size_t next = at + kThornUtf8.size();
+        if (next < utf8.size() && (utf8[next] == '\r' || utf8[next] == '\n' ||
+                                   utf8.compare(next, kThornUtf8.size(), kThornUtf8) == 0)) {
+            utf8.replace(at, kThornUtf8.size(), 1, replacement);
+            ++replaced;
+        }
+    }
+    return replaced;
 }
 
 } // namespace vitrandel

@@ -11,6 +11,12 @@
 namespace vitrandel {
 
 std::string decodeListingText(std::string_view bytes);
+// Nothing for text a read would not give back: characters outside
+// Windows-1252, or a "þ" (code 254) just before a line break or another "þ".
 std::optional<std::string> encodeListingText(std::string_view utf8);
+
+// Replaces what encodeListingText cannot store with `replacement`, so that
+// text from elsewhere can always be saved; how many characters it replaced.
+int makeStorable(std::string& utf8, char replacement);
 
 } // namespace vitrandel

@@ -80,8 +80,19 @@ QString differenceFromFile(Project memory, const Project& file) {
     for (int i = 0; i < memory.elementCount; ++i) {
         const Element& m = memory.elements[std::size_t(i)];
         const Element& f = file.elements[std::size_t(i)];
-        if (!(m == f))
-            return QStringLiteral("element %1 («%2») differs").arg(i).arg(qs(m.name));
+        if (!(m == f)) {
+            const QString which = QStringLiteral("element %1 («%2») ").arg(i).arg(qs(m.name));
+            if (m.description != f.description)
+                return which + differ("description", m.description, f.description);
+            if (m.imagePath != f.imagePath)
+                return which + differ("picture", m.imagePath, f.imagePath);
+            if (m.fontName != f.fontName)
+                return which + differ("face", m.fontName, f.fontName);
+            return which + QStringLiteral("differs: fit %1/%2, category %3/%4, size %5/%6, style %7/%8, colour %9/%10")
+                               .arg(m.fitImage).arg(f.fitImage).arg(m.category).arg(f.category)
+                               .arg(m.fontSize).arg(f.fontSize).arg(styleCode(m)).arg(styleCode(f))
+                               .arg(m.textColor).arg(f.textColor);
+        }
     }
     return {};
 }

@@ -37,6 +37,17 @@ private Q_SLOTS:
         // Pairs are taken left to right; a lone 254 is the letter it always was.
         QCOMPARE(decodeListingText("\xfe\xfe\xfe"), std::string("\n\u00fe"));
         QCOMPARE(decodeListingText("x\xfey"), std::string("x\u00fey"));
+
+        // So a "þ" just before a break or another "þ" cannot come back: such
+        // text is not stored, and text from elsewhere is made storable first.
+        QVERIFY(!encodeListingText("\u00fe\nx").has_value());
+        QVERIFY(!encodeListingText("\u00fe\u00fe").has_value());
+        QCOMPARE(decodeListingText(encodeListingText("\n\u00fe x\u00fe").value()),
+                 std::string("\n\u00fe x\u00fe"));
+        std::string text = "\u00fe\r\n\u00fe\u00fe y \u4e2d";
+        QCOMPARE(makeStorable(text, '?'), 3);
+        QCOMPARE(text, std::string("?\r\n?\u00fe y ?"));
+        QVERIFY(encodeListingText(text).has_value());
     }
 
     void numericValue_data() {
