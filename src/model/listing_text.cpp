@@ -30,36 +30,56 @@ std::string decodeListingText(std::string_view bytes) {
     return cp1252::toUtf8(pairBreaks(bytes));
 }
 
-std::optional<std::string> encodeListingText(std::string_view utf8) {
+namespace {
+
+struct Encoded {
+    std::string bytes;
+    std::string meant; // what a read that pairs break codes should give back
+};
+
+std::optional<Encoded> encode(std::string_view utf8) {
     auto bytes = cp1252::fromUtf8(utf8);
     if (!bytes)
         return std::nullopt;
-    std::string out;
-    std::string meant; // what a read should give back, in the same bytes
-    out.reserve(bytes->size());
-    meant.reserve(bytes->size());
+    Encoded e;
+    e.bytes.reserve(bytes->size());
+    e.meant.reserve(bytes->size());
     const std::string& b = *bytes;
     for (std::size_t i = 0; i < b.size(); ++i) {
         const auto c = static_cast<unsigned char>(b[i]);
         if (c == '\r' || c == '\n') {
-            out += kBreakCode;
-            out += kBreakCode;
-            meant += '\n';
+            e.bytes += kBreakCode;
+            e.bytes += kBreakCode;
+            e.meant += '\n';
             if (c == '\r' && i + 1 < b.size() && b[i + 1] == '\n')
                 ++i;
         } else if (c < 32) {
-            out += ' ';
-            meant += ' ';
+            e.bytes += ' ';
+            e.meant += ' ';
         } else {
-            out += b[i];
-            meant += b[i];
+            e.bytes += b[i];
+            e.meant += b[i];
         }
     }
+    return e;
+}
+
+} // namespace
+
+std::optional<std::string> encodeListingText(std::string_view utf8) {
+    auto e = encode(utf8);
     // A "þ" just before a line break or another "þ" would be read as part
     // of a break: the text would come back changed, so it is not stored.
-    if (pairBreaks(out) != meant)
+    if (!e || pairBreaks(e->bytes) != e->meant)
         return std::nullopt;
-    return out;
+    return std::move(e->bytes);
+}
+
+std::optional<std::string> encodeListingPath(std::string_view utf8) {
+    auto e = encode(utf8);
+    if (!e)
+        return std::nullopt;
+    return std::move(e->bytes);
 }
 
 int makeStorable(std::string& utf8, char replacement) {

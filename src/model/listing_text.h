@@ -14,6 +14,9 @@ std::string decodeListingText(std::string_view bytes);
 // Nothing for text a read would not give back: characters outside
 // Windows-1252, or a "þ" (code 254) just before a line break or another "þ".
 std::optional<std::string> encodeListingText(std::string_view utf8);
+// The working folder is read as it stands, without pairing break codes, so
+// a "þ" in a path is only a letter.
+std::optional<std::string> encodeListingPath(std::string_view utf8);
 
 // Replaces what encodeListingText cannot store with `replacement`, so that
 // text from elsewhere can always be saved; how many characters it replaced.

@@ -17,7 +17,17 @@ public:
     }
 
     void text(std::string_view key, const std::string& utf8, const std::string& field) {
-        const auto encoded = encodeListingText(utf8);
+        put(key, encodeListingText(utf8), field);
+    }
+
+    void path(std::string_view key, const std::string& utf8, const std::string& field) {
+        put(key, encodeListingPath(utf8), field);
+    }
+
+    SerializeOutcome take() { return std::move(out_); }
+
+private:
+    void put(std::string_view key, const std::optional<std::string>& encoded, const std::string& field) {
         if (!encoded) {
             if (out_.badField.empty())
                 out_.badField = field;
@@ -26,9 +36,6 @@ public:
         line(key, *encoded);
     }
 
-    SerializeOutcome take() { return std::move(out_); }
-
-private:
     SerializeOutcome out_;
 };
 
@@ -44,7 +51,7 @@ SerializeOutcome serializeListing(const Project& p, const std::string& currentDi
     if (isTrue(p.useCurrentDir))
         w.line("ruta actual=.");
     else
-        w.text("ruta actual=", currentDir, "workingDir");
+        w.path("ruta actual=", currentDir, "workingDir");
     w.line("[categorias]");
     for (int i = 0; i < p.categoryCount && i < kMaxCategories; ++i)
         w.text("agregar=", p.categories[static_cast<std::size_t>(i)],

@@ -48,6 +48,8 @@ private Q_SLOTS:
         QCOMPARE(makeStorable(text, '?'), 3);
         QCOMPARE(text, std::string("?\r\n?\u00fe y ?"));
         QVERIFY(encodeListingText(text).has_value());
+        // The working folder is read without pairing, so there "þþ" is two letters.
+        QCOMPARE(encodeListingPath("C:\\\u00fe\u00fe").value(), std::string("C:\\\xfe\xfe"));
     }
 
     void numericValue_data() {
