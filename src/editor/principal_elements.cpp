@@ -72,6 +72,8 @@ void principal::agregar_Click() {
     p.elements[static_cast<std::size_t>(p.elementCount)] =
         newElement(x.nameDlgName, x.nameDlgCategory);
     ++p.elementCount;
+    // An element with no description yet is still work that closing must not lose.
+    p.modified = kTrue;
     fillElementList();
 }
 

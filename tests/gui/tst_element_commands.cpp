@@ -156,6 +156,7 @@ private Q_SLOTS:
         QCOMPARE(shown.value(0).style, int(platform::vbCritical));
         QCOMPARE(elementsInUse(), (QStringList{u"playa:1"_s, u"tango:2"_s, u"Nota:0"_s}));
         QCOMPARE(entries(ed_.w->listado), (QStringList{u"playa"_s, u"tango"_s, u"Nota"_s}));
+        QCOMPARE(project().modified, kTrue); // closing now asks before losing them
         QCOMPARE(project().elements[2],
                  (Element{.name = "Nota", .fontName = "Fixedsys", .fontSize = 10}));
 
