@@ -60,10 +60,7 @@ struct Fixture {
         window.resize(400, 320);
         listado = new QListWidget(&window);
         listado->addItems({QStringLiteral("natural"), QStringLiteral("estirada")});
-        area = std::make_unique<DescriptionArea>(&window, DescriptionFace::Viewer, 2400, 240,
-                                                 DescriptionArea::Notice{"Label3", QStringLiteral("No hay descripción")});
-        window.show();
-        QApplication::processEvents();
+        area = vitrandel_bench::showViewerArea(window);
     }
 };
 

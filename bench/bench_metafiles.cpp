@@ -79,10 +79,7 @@ struct Fixture {
                             .fitImage = toBool16(fit), .category = 0, .fontName = "Arial", .fontSize = 10};
                 listado->addItem(QString::fromStdString(name));
             }
-        area = std::make_unique<DescriptionArea>(&window, DescriptionFace::Viewer, 2400, 240,
-                                                 DescriptionArea::Notice{"Label3", QStringLiteral("No hay descripción")});
-        window.show();
-        QApplication::processEvents();
+        area = vitrandel_bench::showViewerArea(window);
     }
 };
 

@@ -4,11 +4,23 @@
 #include <QGroupBox>
 #include <QListWidget>
 #include <benchmark/benchmark.h>
+#include <memory>
 
 #include "viewer/description_view.h"
 
 // What the benchmarks of the windows share.
 namespace vitrandel_bench {
+
+// The viewer's description area in `window`, which is then shown.
+inline std::unique_ptr<vitrandel::DescriptionArea> showViewerArea(QWidget& window) {
+    using vitrandel::DescriptionArea;
+    auto area = std::make_unique<DescriptionArea>(
+        &window, vitrandel::DescriptionFace::Viewer, 2400, 240,
+        DescriptionArea::Notice{"Label3", QStringLiteral("No hay descripción")});
+    window.show();
+    QApplication::processEvents();
+    return area;
+}
 
 // The description of the list's current entry, shown and painted once per iteration.
 inline void showDescriptionRepeatedly(benchmark::State& state, vitrandel::DescriptionArea& area,

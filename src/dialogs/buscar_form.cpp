@@ -23,12 +23,6 @@ namespace {
 
 constexpr int kPositionRole = Qt::UserRole;
 
-QString categoryName(const Project& p, int category) {
-    if (category >= 1 && category <= p.categoryCount)
-        return qs(p.categories[static_cast<std::size_t>(category - 1)]);
-    return QStringLiteral("Sin clasificar");
-}
-
 QString countText(const QString& text, std::size_t found) {
     if (text.isEmpty())
         return QString();
@@ -133,7 +127,7 @@ void buscar_form::fillResults(int keepPosition) {
         if (!item)
             added.append(item = new QTreeWidgetItem);
         item->setText(0, qs(e.name));
-        item->setText(1, categoryName(p, e.category));
+        item->setText(1, qs(categoryName(p, e.category)));
         item->setData(0, kPositionRole, at);
         if (at == keepPosition)
             kept = item;

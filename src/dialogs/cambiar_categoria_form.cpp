@@ -41,7 +41,7 @@ void cambiar_categoria_form::mostrar(QWidget* parent) {
 void cambiar_categoria_form::Form_Load() {
     const Project& p = project();
     Combo1->clear();
-    Combo1->addItem(QStringLiteral("Sin clasificar"));
+    Combo1->addItem(QString::fromUtf8(kUncategorised));
     for (int i = 0; i < p.categoryCount; ++i)
         Combo1->addItem(platform::qs(p.categories[static_cast<std::size_t>(i)]));
     // A number that names no category offers "Sin clasificar".

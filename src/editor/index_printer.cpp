@@ -76,9 +76,6 @@ QString descriptionText(const std::string& description) {
     return text;
 }
 
-// The viewer's name for an element outside every category.
-const char* const kUncategorised = "Sin clasificar";
-
 } // namespace
 
 struct PrintedIndex::Piece {
@@ -105,8 +102,7 @@ PrintedIndex::PrintedIndex(const Project& p, QPrinter& printer)
 PrintedIndex::~PrintedIndex() = default;
 
 void PrintedIndex::addTitle(const Project& p) {
-    const QString title = p.title.empty() ? QStringLiteral("Indice de este CD") : platform::qs(p.title);
-    addText(title, headingFont(18, true), Qt::black, 0, true);
+    addText(platform::qs(shownTitle(p)), headingFont(18, true), Qt::black, 0, true);
 }
 
 void PrintedIndex::addElements(const Project& p) {
@@ -127,10 +123,7 @@ void PrintedIndex::addElements(const Project& p) {
                 continue;
             // A listing without categories needs no heading over its elements.
             if (!headed && categories > 0) {
-                const QString heading = section == 0
-                    ? QString::fromUtf8(kUncategorised)
-                    : platform::qs(p.categories[static_cast<std::size_t>(section - 1)]);
-                addText(heading, headingFont(14, true), Qt::black, 8 * mm, true);
+                addText(platform::qs(categoryName(p, section)), headingFont(14, true), Qt::black, 8 * mm, true);
             }
             headed = true;
 

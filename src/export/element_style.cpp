@@ -52,17 +52,6 @@ QString cssString(const QString& text) {
 
 } // namespace
 
-QString shownTitle(const Project& p) {
-    return p.title.empty() ? QStringLiteral("Indice de este CD") : platform::qs(p.title);
-}
-
-QString categoryName(const Project& p, int category) {
-    const int count = std::min<int>(p.categoryCount, kMaxCategories);
-    if (category < 1 || category > count)
-        return QStringLiteral("Sin clasificar");
-    return platform::qs(p.categories[static_cast<std::size_t>(category - 1)]);
-}
-
 QColor descriptionColour(std::int32_t value, const QPalette& palette) {
     const QColor colour = platform::colorFromListing(value, palette);
     if (colour.rgb() == palette.color(QPalette::Active, QPalette::Base).rgb())

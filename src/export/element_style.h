@@ -13,13 +13,6 @@
 // spreadsheet understands.
 namespace vitrandel {
 
-// The title the viewer's caption shows.
-QString shownTitle(const Project& p);
-
-// "Sin clasificar" for 0 and for a number that names no category, as the
-// viewer lists such elements only there.
-QString categoryName(const Project& p, int category);
-
 // The text colour the viewer draws on a white text box: system colours
 // resolved through `palette`, and one that would vanish into the
 // background drawn in the palette's text colour instead.

@@ -29,7 +29,7 @@ QByteArray listingCsv(const Project& p, const QPalette& palette) {
         const Element& e = p.elements[static_cast<std::size_t>(i)];
         const QStringList row{
             platform::qs(e.name),
-            categoryName(p, e.category),
+            platform::qs(categoryName(p, e.category)),
             plainDescription(e.description),
             platform::qs(e.imagePath),
             platform::qs(e.fontName),

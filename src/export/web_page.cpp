@@ -140,7 +140,7 @@ QByteArray webPageHtml(const Project& p, const std::vector<std::optional<PagePic
     if (!byCategory[0].empty() || categoryCount == 0)
         shown.push_back(0);
 
-    const QString title = escapeHtml(shownTitle(p));
+    const QString title = escapeHtml(platform::qs(shownTitle(p)));
     Writer w;
     w << "<!DOCTYPE html>\n"
       << "<html xmlns=\"http://www.w3.org/1999/xhtml\" lang=\"es\" xml:lang=\"es\">\n"
@@ -154,12 +154,12 @@ QByteArray webPageHtml(const Project& p, const std::vector<std::optional<PagePic
       << "<nav><ul>\n";
     for (const int c : shown)
         w << "<li><a" << attribute("href", u'#' + categoryAnchor(c)) << ">"
-          << escapeHtml(categoryName(p, c)) << "</a> <span class=\"cuenta\">("
+          << escapeHtml(platform::qs(categoryName(p, c))) << "</a> <span class=\"cuenta\">("
           << QString::number(byCategory[static_cast<std::size_t>(c)].size()) << ")</span></li>\n";
     w << "</ul></nav>\n<main>\n";
     for (const int c : shown) {
         w << "<section" << attribute("id", categoryAnchor(c)) << ">\n"
-          << "<h2>" << escapeHtml(categoryName(p, c)) << "</h2>\n";
+          << "<h2>" << escapeHtml(platform::qs(categoryName(p, c))) << "</h2>\n";
         const auto& members = byCategory[static_cast<std::size_t>(c)];
         if (members.empty())
             w << "<p class=\"vacio\">No hay elementos en esta categoría.</p>\n";

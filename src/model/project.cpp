@@ -1,5 +1,7 @@
 #include "model/project.h"
 
+#include <algorithm>
+
 namespace vitrandel {
 
 Project& project() {
@@ -31,6 +33,15 @@ void applyStyleCode(std::int16_t& bold, std::int16_t& italic, double code) {
 std::int16_t styleCode(const Element& e) { return styleCode(e.fontBold, e.fontItalic); }
 
 void applyStyleCode(Element& e, double code) { applyStyleCode(e.fontBold, e.fontItalic, code); }
+
+std::string shownTitle(const Project& p) { return p.title.empty() ? kUntitledListing : p.title; }
+
+std::string categoryName(const Project& p, int category) {
+    const int count = std::min<int>(p.categoryCount, kMaxCategories);
+    if (category < 1 || category > count)
+        return kUncategorised;
+    return p.categories[static_cast<std::size_t>(category - 1)];
+}
 
 void putDescription(const Element& e, ExchangeFields& x) {
     x.descText = e.description;

@@ -91,6 +91,19 @@ Element newElement(const std::string& name, std::int16_t category);
 
 // The description editor works on the exchange fields: the element's
 // description goes in before and comes back after.
+// What the viewer shows for a listing without a title, and the entry that
+// holds elements outside every category.
+constexpr const char* kUntitledListing = "Indice de este CD";
+constexpr const char* kUncategorised = "Sin clasificar";
+
+// The title as the viewer's caption shows it.
+std::string shownTitle(const Project& p);
+
+// The name of the category an element number names; kUncategorised for 0
+// and for a number that names no category, as the viewer lists such
+// elements only there.
+std::string categoryName(const Project& p, int category);
+
 void putDescription(const Element& e, ExchangeFields& x);
 void takeDescription(const ExchangeFields& x, Element& e);
 

@@ -44,12 +44,12 @@ ejecucion_form::ejecucion_form(QWidget* parent) : QWidget(parent, Qt::Window) {
 
 void ejecucion_form::Form_Load() {
     const Project& p = project();
-    QString caption = p.title.empty() ? QStringLiteral("Indice de este CD") : platform::qs(p.title);
+    QString caption = platform::qs(shownTitle(p));
     // Qt hides a lone "[*]" in a caption (its unsaved-changes mark); doubled, it shows as typed.
     caption.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
     setWindowTitle(caption);
     categorias->clear();
-    categorias->addItem(QStringLiteral("Sin clasificar"));
+    categorias->addItem(QString::fromUtf8(kUncategorised));
     const int count = std::min<int>(p.categoryCount, kMaxCategories);
     for (int i = 0; i < count; ++i)
         categorias->addItem(platform::qs(p.categories[static_cast<std::size_t>(i)]));
