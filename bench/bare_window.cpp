@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QTimer>
 #include <QWidget>
+#include <chrono>
+#include <cstdio>
 
 namespace {
 
@@ -12,7 +14,12 @@ protected:
     void paintEvent(QPaintEvent* event) override {
         QWidget::paintEvent(event);
         if (!painted_ && qEnvironmentVariable("VITRANDEL_QUIT_AFTER_FIRST_PAINT") == QLatin1String("1"))
-            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+            QTimer::singleShot(0, qApp, [] {
+                const auto now = std::chrono::steady_clock::now().time_since_epoch();
+                std::fprintf(stderr, "bare: first paint at %lld ns\n",
+                             static_cast<long long>(std::chrono::nanoseconds(now).count()));
+                QCoreApplication::exit(0);
+            });
         painted_ = true;
     }
 

@@ -4,6 +4,8 @@
 #include <chrono>
 
 #include "platform/application.h"
+#include "platform/fonts.h"
+#include "platform/image_plugins.h"
 #include "startup/inicial.h"
 
 namespace {
@@ -12,7 +14,9 @@ constexpr std::chrono::milliseconds kIconDelay{100};
 } // namespace
 
 int main(int argc, char** argv) {
+    vitrandel::platform::readFontConfiguration();
     QApplication app(argc, argv);
+    const vitrandel::platform::ImagePluginWarmUp imagePlugins;
     // Taken after QApplication has removed its own options (-style and the
     // like), so that only the remaining words name the listing.
     QStringList arguments;

@@ -29,8 +29,18 @@ constexpr std::string_view kFontStyle = "estilo fuente=";
 constexpr std::string_view kTextColor = "color de fondo=";
 constexpr std::string_view kFitImage = "ajuste de imagen=";
 
+// Every line is tried against every key, so no copy is made to compare.
+bool equalsLowerKey(std::string_view text, std::string_view key) {
+    if (text.size() != key.size())
+        return false;
+    for (std::size_t i = 0; i < key.size(); ++i)
+        if (cp1252::toLower(text[i]) != key[i])
+            return false;
+    return true;
+}
+
 bool startsWithKey(std::string_view line, std::string_view key) {
-    return line.size() >= key.size() && cp1252::toLower(line.substr(0, key.size())) == key;
+    return line.size() >= key.size() && equalsLowerKey(line.substr(0, key.size()), key);
 }
 
 std::string_view trimBlanks(std::string_view s) {
@@ -41,7 +51,7 @@ std::string_view trimBlanks(std::string_view s) {
 }
 
 bool isMarker(std::string_view line, std::string_view marker) {
-    return cp1252::toLower(trimBlanks(line)) == marker;
+    return equalsLowerKey(trimBlanks(line), marker);
 }
 
 struct StopReading {

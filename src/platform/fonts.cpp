@@ -145,6 +145,8 @@ QStringList readFonts() {
 
 } // namespace
 
+void readFontConfiguration() { FcInit(); }
+
 QString loadDesignFace() {
     if (registerWineFont(QString::fromLatin1(kDesignFaceFile)) < 0)
         return {};

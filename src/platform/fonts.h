@@ -13,6 +13,11 @@ namespace vitrandel::platform {
 // the installed families and the common Windows faces that have a stand-in.
 const QStringList& installedFonts();
 
+// Has fontconfig read its configuration, which the first text drawn needs.
+// Called before QApplication: done there it costs a fraction of what it costs
+// once the application has started its threads and connected to the desktop.
+void readFontConfiguration();
+
 // Makes the face the windows' captions are drawn in available, and only that
 // face, so that a start pays for no other. Its family; empty when missing.
 QString loadDesignFace();

@@ -29,6 +29,9 @@ ejecucion_form::ejecucion_form(QWidget* parent) : QWidget(parent, Qt::Window) {
                    twipsRect(240, 1200, 1695, 255));
     listado = place(new QListWidget(this), "listado", twipsRect(120, 1560, 2175, 2790));
     listado->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Measuring every name to lay out a full list costs more than the rest of
+    // the window; a name wider than the list ends in "…".
+    listado->setUniformItemSizes(true);
     description_ = new DescriptionArea(this, DescriptionFace::Viewer, 2400, 240,
                                        {"Label3", QStringLiteral("No hay descripción")});
 

@@ -161,11 +161,12 @@ private Q_SLOTS:
                  QCOMPARE(r.listing.project.password, std::string());
              }},
             {"boolean words", scrambledFile({"password activado= VERDADERO ", "[LISTADO]",
-                                             "ajuste de imagen=1", " [fin] "}),
+                                             "ajuste de imagen=1", "TAMA\xD1O FUENTE=12", " [fin] "}),
              [&](const ParseOutcome& r) {
                  QCOMPARE(r.listing.project.passwordEnabled, kTrue);
                  QCOMPARE(r.listing.project.elementCount, std::int16_t(1));
                  QCOMPARE(r.listing.project.elements[0].fitImage, kFalse);
+                 QCOMPARE(r.listing.project.elements[0].fontSize, std::int16_t(12));
              }},
             {"lock marker with trailing text", scrambledFile({"[No Mas Modificaciones, plis] ok"}),
              [&](const ParseOutcome& r) { QCOMPARE(r.listing.project.locked, kTrue); }},
