@@ -1,9 +1,7 @@
 #include "dialogs/cambio_dir.h"
 
-#include <QDir>
 #include <QPushButton>
 
-#include "dialogs/drive_list.h"
 #include "dialogs/folder_list.h"
 #include "model/project.h"
 #include "platform/controls.h"
@@ -19,26 +17,13 @@
 namespace vitrandel {
 
 using platform::place;
-using platform::twips;
 using platform::twipsRect;
 
-cambio_dir::cambio_dir(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("cambio_dir"));
-    setWindowTitle(QStringLiteral("Seleccione un directorio..."));
-    setFixedSize(twips(4365), twips(3165));
-    Drive1 = place(new DriveList(this), "Drive1", twipsRect(240, 120, 2295, 315));
-    Dir1 = place(new FolderList(this), "Dir1", twipsRect(240, 600, 2295, 2340));
-    aceptar = place(new QPushButton(QStringLiteral("&Aceptar"), this), "aceptar",
-                    twipsRect(2760, 240, 1455, 375));
-    cancelar = place(new QPushButton(QStringLiteral("Cancelar"), this), "cancelar",
-                     twipsRect(2760, 720, 1455, 375));
+cambio_dir::cambio_dir(QWidget* parent)
+    : FolderChooser("cambio_dir", QStringLiteral("Seleccione un directorio..."), parent) {
     dejar = place(new QPushButton(QStringLiteral("Ruta por defecto"), this), "dejar",
                   twipsRect(2760, 1680, 1455, 375));
-    aceptar->setDefault(true);
-
-    connect(Drive1, &DriveList::driveChanged, this, &cambio_dir::Drive1_Change);
     connect(aceptar, &QPushButton::clicked, this, &cambio_dir::aceptar_Click);
-    connect(cancelar, &QPushButton::clicked, this, &cambio_dir::reject);
     connect(dejar, &QPushButton::clicked, this, &cambio_dir::dejar_Click);
 
     Form_Load();
@@ -50,20 +35,10 @@ void cambio_dir::mostrar(QWidget* parent) {
 }
 
 void cambio_dir::Form_Load() {
+    // "." stands for the current directory; a recorded folder that has gone
+    // away leaves the list there rather than at nothing.
     const QString start = platform::qs(exchange().dirDlgStart);
-    // A recorded folder that has gone away leaves the list at the current
-    // directory rather than at nothing, and a current directory that has gone
-    // away leaves it at its volume's root.
-    if (start == QLatin1String(".") || !Dir1->setPath(platform::nativeRelativePath(start))) {
-        if (!Dir1->setPath(QDir::currentPath()))
-            Dir1->setPath(platform::volumeOf(QDir::currentPath()));
-    }
-    Drive1->setDrive(platform::volumeOf(Dir1->path()));
-}
-
-void cambio_dir::Drive1_Change() {
-    if (!Dir1->setPath(platform::currentFolderOf(Drive1->drive())))
-        Drive1->setDrive(platform::volumeOf(Dir1->path()));
+    openAt(start == QLatin1String(".") ? QString() : platform::nativeRelativePath(start));
 }
 
 void cambio_dir::aceptar_Click() {

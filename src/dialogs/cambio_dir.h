@@ -1,18 +1,16 @@
 #pragma once
 
-#include <QDialog>
 #include <string>
+
+#include "dialogs/folder_chooser.h"
 
 class QPushButton;
 
 namespace vitrandel {
 
-class DriveList;
-class FolderList;
-
 // Chooses the working directory: a folder made the process's current
 // directory, or back to the default setting that records "ruta actual=.".
-class cambio_dir : public QDialog {
+class cambio_dir : public FolderChooser {
     Q_OBJECT
 public:
     explicit cambio_dir(QWidget* parent = nullptr);
@@ -23,15 +21,10 @@ public:
 
 private:
     void Form_Load();
-    void Drive1_Change();
     void aceptar_Click();
     void dejar_Click();
     void noteChange(const std::string& before);
 
-    DriveList* Drive1;
-    FolderList* Dir1;
-    QPushButton* aceptar;
-    QPushButton* cancelar;
     QPushButton* dejar;
 };
 

@@ -1,18 +1,14 @@
 #pragma once
 
-#include <QDialog>
 #include <QString>
 
-class QPushButton;
+#include "dialogs/folder_chooser.h"
 
 namespace vitrandel {
 
-class DriveList;
-class FolderList;
-
 // Chooses a folder to write into, with the same drive and folder lists as the
 // working-directory chooser but without changing the working directory.
-class elegir_carpeta : public QDialog {
+class elegir_carpeta : public FolderChooser {
     Q_OBJECT
 public:
     elegir_carpeta(const QString& caption, const QString& start, QWidget* parent = nullptr);
@@ -24,13 +20,8 @@ public:
     QString chosen() const { return chosen_; }
 
 private:
-    void Drive1_Change();
     void aceptar_Click();
 
-    DriveList* Drive1;
-    FolderList* Dir1;
-    QPushButton* aceptar;
-    QPushButton* cancelar;
     QString chosen_;
 };
 
