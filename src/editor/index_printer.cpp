@@ -9,8 +9,8 @@
 #include <QtMath>
 #include <algorithm>
 
+#include "export/element_style.h"
 #include "model/project.h"
-#include "platform/colors.h"
 #include "platform/file_helpers.h"
 #include "platform/fonts.h"
 #include "platform/pictures.h"
@@ -61,21 +61,6 @@ QFont descriptionFont(const Element& e) {
     return font;
 }
 
-// Text the colour of the paper would not show; it prints black.
-QColor ink(std::int32_t value) {
-    const QPalette system = QApplication::palette();
-    const QColor colour = platform::colorFromListing(value, system);
-    if (colour.rgb() == QColor(Qt::white).rgb() || colour.rgb() == system.color(QPalette::Base).rgb())
-        return Qt::black;
-    return colour;
-}
-
-QString descriptionText(const std::string& description) {
-    QString text = platform::qs(description);
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return text;
-}
-
 } // namespace
 
 struct PrintedIndex::Piece {
@@ -107,6 +92,8 @@ void PrintedIndex::addTitle(const Project& p) {
 
 void PrintedIndex::addElements(const Project& p) {
     const double mm = dpi_ / 25.4;
+    // Text the colour of the paper would not show prints in the paper's ink.
+    const QPalette paper = pagePalette(QApplication::palette());
     const int elements = std::min<int>(p.elementCount, kMaxElements);
     const int categories = std::min<int>(p.categoryCount, kMaxCategories);
     // Elements whose category is gone are listed with those that have none,
@@ -129,14 +116,17 @@ void PrintedIndex::addElements(const Project& p) {
 
             const QString path = e.imagePath.empty() ? QString()
                                                      : platform::picturePath(platform::qs(e.imagePath));
-            const bool picture = !path.isEmpty() && platform::existe_archivo(path);
+            const QSize pixels = path.isEmpty() || !platform::existe_archivo(path)
+                                     ? QSize()
+                                     : platform::pictureSize(path);
+            const bool picture = !pixels.isEmpty();
             const bool text = !e.description.empty();
             addText(platform::qs(e.name), headingFont(11, true), Qt::black, 5 * mm, picture || text);
             if (picture)
-                addPicture(path, 1.5 * mm);
+                addPicture(path, pixels, 1.5 * mm);
             if (text)
-                addText(descriptionText(e.description), descriptionFont(e), ink(e.textColor), 1.5 * mm,
-                        false);
+                addText(plainDescription(e.description), descriptionFont(e),
+                        descriptionColour(e.textColor, paper), 1.5 * mm, false);
         }
     }
 }
@@ -171,15 +161,20 @@ void PrintedIndex::addText(const QString& text, const QFont& font, const QColor&
     }
 }
 
-void PrintedIndex::addPicture(const QString& path, double spaceBefore) {
-    const QImage image = platform::loadPicture(path);
-    if (image.isNull())
-        return;
-    QSizeF size = QSizeF(image.size()) * (dpi_ / kScreenDpi);
+void PrintedIndex::addPicture(const QString& path, QSize pixels, double spaceBefore) {
+    QSizeF size = QSizeF(pixels) * (dpi_ / kScreenDpi);
     if (size.width() > area_.width())
         size *= area_.width() / size.width();
-    pieces_.push_back({.picture = path, .size = size, .pixels = image.size()});
+    pieces_.push_back({.picture = path, .size = size, .pixels = pixels});
     blocks_.push_back({.height = size.height(), .spaceBefore = spaceBefore});
+}
+
+// Where the page puts a picture: shrunk with its block when the block is
+// taller than a page.
+QRectF PrintedIndex::pictureRect(std::size_t i) const {
+    const PlacedBlock& at = placed_[i];
+    const double scale = at.height / blocks_[i].height;
+    return QRectF(0, at.top, pieces_[i].size.width() * scale, at.height);
 }
 
 int PrintedIndex::pageCount() const { return vitrandel::pageCount(placed_); }
@@ -189,10 +184,7 @@ std::vector<PrintedIndex::PlacedPicture> PrintedIndex::pictures() const {
     for (std::size_t i = 0; i < pieces_.size(); ++i) {
         if (pieces_[i].picture.isEmpty())
             continue;
-        const PlacedBlock& at = placed_[i];
-        const double scale = at.height / blocks_[i].height;
-        found.push_back({at.page, QRectF(0, at.top, pieces_[i].size.width() * scale, at.height),
-                         pieces_[i].pixels});
+        found.push_back({placed_[i].page, pictureRect(i), pieces_[i].pixels});
     }
     return found;
 }
@@ -252,8 +244,7 @@ void PrintedIndex::drawPiece(QPainter& painter, std::size_t i) const {
         painter.restore();
         return;
     }
-    const double scale = at.height / blocks_[i].height;
-    const QRectF target(0, at.top, piece.size.width() * scale, at.height);
+    const QRectF target = pictureRect(i);
     // Decoded at no more than the paper shows, so that a photograph from a
     // camera does not travel to the printer at full size.
     const QSize fine = (target.size() * (kPictureDpi / dpi_)).toSize();

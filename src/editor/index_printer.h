@@ -53,7 +53,8 @@ private:
     void addElements(const Project& p);
     void addText(const QString& text, const QFont& font, const QColor& colour, double spaceBefore,
                  bool keepWithNext);
-    void addPicture(const QString& path, double spaceBefore);
+    void addPicture(const QString& path, QSize pixels, double spaceBefore);
+    QRectF pictureRect(std::size_t i) const;
     void drawPage(QPainter& painter, int page) const;
     void drawPiece(QPainter& painter, std::size_t i) const;
 

@@ -47,10 +47,9 @@ public:
         const QString key = QFileInfo(source).absoluteFilePath();
         if (const auto it = done_.constFind(key); it != done_.constEnd())
             return *it;
-        std::optional<PagePicture> made = save(source);
-        if (made)
-            done_.insert(key, *made);
-        return made;
+        // A picture that cannot be shown is asked about once, however many
+        // elements name it: a metafile would start the helper each time.
+        return *done_.insert(key, save(source));
     }
 
     bool failed() const { return !failedPath_.isEmpty(); }
@@ -122,7 +121,7 @@ private:
     }
 
     QString dir_;
-    QHash<QString, PagePicture> done_;
+    QHash<QString, std::optional<PagePicture>> done_;
     QSet<QString> used_;
     QString failedPath_;
     QString reason_;

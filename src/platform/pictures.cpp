@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QImageReader>
+#include <optional>
 
 #include "platform/metafile.h"
 #include "platform/metafile_process.h"
@@ -64,9 +65,31 @@ QImage readWithRequest(QImageReader& reader, const PictureRequest& request) {
 }
 
 // Qt reads no metafiles; their first bytes tell them apart.
-bool isMetafile(const QString& path) {
+MetafileKind metafileKindOf(const QString& path) {
     QFile file(path);
-    return file.open(QIODevice::ReadOnly) && metafileKind(file.read(64)) != MetafileKind::None;
+    return file.open(QIODevice::ReadOnly) ? metafileKind(file.read(64)) : MetafileKind::None;
+}
+
+bool isMetafile(const QString& path) { return metafileKindOf(path) != MetafileKind::None; }
+
+// A metafile's size as its drawing code sizes the picture; nothing when only
+// drawing it tells (a WMF without a placeable header).
+std::optional<QSize> metafileSize(const QString& path, MetafileKind kind) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray bytes = file.readAll();
+    std::optional<QSize> natural;
+    if (kind == MetafileKind::Wmf) {
+        if (const auto header = metafile::readPlaceableHeader(bytes))
+            natural = header->naturalSize();
+    } else if (const auto header = metafile::readEmfHeader(bytes)) {
+        natural = header->naturalSize();
+    }
+    if (!natural)
+        return std::nullopt;
+    const auto canvas = metafile::canvasFor(*natural, {});
+    return canvas ? canvas->size : QSize();
 }
 
 } // namespace
@@ -85,6 +108,19 @@ QImage loadPicture(const QString& path, const PictureRequest& request) {
         image = readWithRequest(headerless, request);
     }
     return image;
+}
+
+QSize pictureSize(const QString& path) {
+    if (const MetafileKind kind = metafileKindOf(path); kind != MetafileKind::None) {
+        if (const auto size = metafileSize(path, kind))
+            return *size;
+    } else {
+        QImageReader reader(path);
+        reader.setDecideFormatFromContent(true);
+        if (!holdsSeveralIcons(reader) && reader.size().isValid())
+            return reader.size();
+    }
+    return loadPicture(path).size();
 }
 
 } // namespace vitrandel::platform

@@ -23,4 +23,10 @@ struct PictureRequest {
 // Icons and cursors holding several images give the largest one.
 QImage loadPicture(const QString& path, const PictureRequest& request = {});
 
+// The size loadPicture(path) gives, read from the file's header where that
+// tells it, so that laying a picture out does not decode it. A file whose
+// header reads but whose pixels do not still has a size; one that cannot be
+// read at all has an empty size.
+QSize pictureSize(const QString& path);
+
 } // namespace vitrandel::platform

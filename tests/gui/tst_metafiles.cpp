@@ -22,6 +22,7 @@
 
 using vitrandel::platform::loadPicture;
 using vitrandel::platform::PictureRequest;
+using vitrandel::platform::pictureSize;
 
 // Declared before the data columns that use it.
 Q_DECLARE_METATYPE(vitrandel::platform::PictureRequest)
@@ -221,8 +222,10 @@ private Q_SLOTS:
         QFETCH(QSize, naturalSize);
         QFETCH(PictureRequest, request);
         QFETCH(QSize, size);
-        const QImage image = loadPicture(write(file, sample(qPrintable(file))), request);
+        const QString path = write(file, sample(qPrintable(file)));
+        const QImage image = loadPicture(path, request);
         QCOMPARE(image.size(), size);
+        QCOMPARE(pictureSize(path), naturalSize);
         // Stretched, the whole drawing fills the image; otherwise it keeps its
         // natural scale and the image shows its top-left corner.
         const QSize drawn = request.stretchTo.isEmpty() ? naturalSize : request.stretchTo;

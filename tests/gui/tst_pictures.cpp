@@ -8,6 +8,7 @@
 
 using vitrandel::platform::loadPicture;
 using vitrandel::platform::PictureRequest;
+using vitrandel::platform::pictureSize;
 
 // Declared before any data column uses it: optimised builds instantiate the
 // metatype at the first use and refuse a later specialisation.
@@ -119,12 +120,14 @@ private Q_SLOTS:
         QFETCH(QByteArray, bytes);
         QFETCH(QSize, size);
         QFETCH(QColor, firstPixel);
-        const QImage image = loadPicture(write(name, bytes));
+        const QString path = write(name, bytes);
+        const QImage image = loadPicture(path);
         if (!size.isValid()) {
             QVERIFY(image.isNull());
             return;
         }
         QCOMPARE(image.size(), size);
+        QCOMPARE(pictureSize(path), size);
         QVERIFY2(near(image.pixelColor(0, 0), firstPixel), qPrintable(image.pixelColor(0, 0).name()));
     }
 
