@@ -22,9 +22,6 @@ class FindCommand : public QObject {
 public:
     FindCommand(QWidget* window, QListWidget* list, std::function<void(int)> showElement);
 
-    // "Buscar..." (Ctrl+F), in the list's context menu.
-    QAction* findAction() const { return find_; }
-
     void open();
     // While nothing matches, F3 opens the find window instead.
     void next();

@@ -195,7 +195,7 @@ void principal::fillElementList() {
     const Project& p = project();
     for (int i = 0; i < p.elementCount; ++i) {
         const Element& e = p.elements[static_cast<std::size_t>(i)];
-        if (e.category == s || s == 0)
+        if (listedUnder(e, s))
             addElementEntry(listado, e.name, i);
     }
 }

@@ -89,8 +89,6 @@ ExchangeFields& exchange();
 // A new element owes nothing to what an earlier one left in its slot.
 Element newElement(const std::string& name, std::int16_t category);
 
-// The description editor works on the exchange fields: the element's
-// description goes in before and comes back after.
 // What the viewer shows for a listing without a title, and the entry that
 // holds elements outside every category.
 constexpr const char* kUntitledListing = "Indice de este CD";
@@ -104,6 +102,11 @@ std::string shownTitle(const Project& p);
 // elements only there.
 std::string categoryName(const Project& p, int category);
 
+// The filter test of both windows' element lists: entry 0 lists everything.
+inline bool listedUnder(const Element& e, int entry) { return entry == 0 || e.category == entry; }
+
+// The description editor works on the exchange fields: the element's
+// description goes in before and comes back after.
 void putDescription(const Element& e, ExchangeFields& x);
 void takeDescription(const ExchangeFields& x, Element& e);
 

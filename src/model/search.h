@@ -40,7 +40,4 @@ private:
 // its own category when that exists, else entry 0, which lists everything.
 int filterEntryFor(const Project& p, int position);
 
-// The filter test of both windows' element lists.
-inline bool listedUnder(const Element& e, int entry) { return entry == 0 || e.category == entry; }
-
 } // namespace vitrandel

@@ -41,6 +41,20 @@ bool liesUnder(const QString& path, const QString& root) {
     return path == root || path.startsWith(root + QLatin1Char('/'));
 }
 
+void queueFolder(const QString& absolute) {
+    QStringList& queue = state().unsettled;
+    if (queue.isEmpty() || queue.last() != absolute)
+        queue.append(absolute);
+}
+
+QString volumeIn(const QStringList& roots, const QString& absolute) {
+    QString best = QStringLiteral("/");
+    for (const QString& root : roots)
+        if (root.size() > best.size() && liesUnder(absolute, root))
+            best = root;
+    return best;
+}
+
 // Anything may change the current directory (a listing that records one, for
 // instance); when it has moved, it is the current folder of its volume again.
 void noticeCurrentDirectory() {
@@ -48,14 +62,18 @@ void noticeCurrentDirectory() {
     const QString cwd = QDir::currentPath();
     if (cwd != s.seenCurrentDir) {
         s.seenCurrentDir = cwd;
-        s.unsettled.append(cwd);
+        queueFolder(cwd);
     }
 }
 
+// One reading of the mount table for all the folders entered since the last.
 void settleFolders() {
     VolumeState& s = state();
+    if (s.unsettled.isEmpty())
+        return;
+    const QStringList roots = volumeRoots();
     for (const QString& folder : std::exchange(s.unsettled, {}))
-        s.lastFolder.insert(volumeOf(folder), folder);
+        s.lastFolder.insert(volumeIn(roots, folder), folder);
 }
 
 } // namespace
@@ -84,14 +102,7 @@ QStringList volumeRoots() {
     return roots + others;
 }
 
-QString volumeOf(const QString& path) {
-    const QString absolute = absoluteFolder(path);
-    QString best = QStringLiteral("/");
-    for (const QString& root : volumeRoots())
-        if (root.size() > best.size() && liesUnder(absolute, root))
-            best = root;
-    return best;
-}
+QString volumeOf(const QString& path) { return volumeIn(volumeRoots(), absoluteFolder(path)); }
 
 QString currentFolderOf(const QString& root) {
     noticeCurrentDirectory();
@@ -104,8 +115,7 @@ QString currentFolderOf(const QString& root) {
 
 void rememberFolder(const QString& folder) {
     noticeCurrentDirectory();
-    const QString absolute = absoluteFolder(folder);
-    state().unsettled.append(absolute);
+    queueFolder(absoluteFolder(folder));
 }
 
 int folderReadError(const QString& folder) {

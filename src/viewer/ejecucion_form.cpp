@@ -77,7 +77,7 @@ void ejecucion_form::fillElementList() {
         const Element& e = p.elements[static_cast<std::size_t>(i)];
         // "Sin clasificar" lists the whole listing, so that the index never
         // opens empty on a listing whose elements all have a category.
-        if (s == 0 || e.category == s)
+        if (listedUnder(e, s))
             listado->addItem(platform::qs(e.name));
     }
 }
