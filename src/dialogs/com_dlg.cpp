@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "dialogs/drive_and_folder_lists.h"
 #include "dialogs/drive_list.h"
 #include "dialogs/file_list.h"
 #include "dialogs/folder_list.h"
@@ -82,9 +83,7 @@ void com_dlg::Form_Load() {
     setWindowTitle(qs(x.fileDlgCaption));
     // A working directory removed meanwhile leaves the lists at its volume's
     // root rather than at nothing.
-    if (!Dir1->setPath(QDir::currentPath()))
-        Dir1->setPath(platform::volumeOf(QDir::currentPath()));
-    Drive1->setDrive(platform::volumeOf(Dir1->path()));
+    openFolderLists(Drive1, Dir1, QString());
 
     Combo1->clear();
     for (const std::string& filter : x.fileDlgFilters) {
@@ -107,10 +106,7 @@ void com_dlg::Combo1_Click() {
         File1->setPattern(filter.mid(open + 1, qMax<qsizetype>(0, filter.size() - open - 2)));
 }
 
-void com_dlg::Drive1_Change() {
-    if (!Dir1->setPath(platform::currentFolderOf(Drive1->drive())))
-        Drive1->setDrive(platform::volumeOf(Dir1->path()));
-}
+void com_dlg::Drive1_Change() { followDrive(Drive1, Dir1); }
 
 void com_dlg::Dir1_Change() {
     File1->setFolder(Dir1->path());

@@ -1,13 +1,11 @@
 #include "dialogs/folder_chooser.h"
 
-#include <QDir>
 #include <QPushButton>
 
 #include "dialogs/drive_list.h"
 #include "dialogs/folder_list.h"
 #include "platform/controls.h"
 #include "platform/twips.h"
-#include "platform/volumes.h"
 
 namespace vitrandel {
 
@@ -30,19 +28,6 @@ FolderChooser::FolderChooser(const char* objectName, const QString& caption, QWi
 
     connect(Drive1, &DriveList::driveChanged, this, &FolderChooser::Drive1_Change);
     connect(cancelar, &QPushButton::clicked, this, &FolderChooser::reject);
-}
-
-void FolderChooser::openAt(const QString& start) {
-    if (start.isEmpty() || !Dir1->setPath(start)) {
-        if (!Dir1->setPath(QDir::currentPath()))
-            Dir1->setPath(platform::volumeOf(QDir::currentPath()));
-    }
-    Drive1->setDrive(platform::volumeOf(Dir1->path()));
-}
-
-void FolderChooser::Drive1_Change() {
-    if (!Dir1->setPath(platform::currentFolderOf(Drive1->drive())))
-        Drive1->setDrive(platform::volumeOf(Dir1->path()));
 }
 
 } // namespace vitrandel

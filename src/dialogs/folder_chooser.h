@@ -3,12 +3,11 @@
 #include <QDialog>
 #include <QString>
 
+#include "dialogs/drive_and_folder_lists.h"
+
 class QPushButton;
 
 namespace vitrandel {
-
-class DriveList;
-class FolderList;
 
 // What the working-directory chooser and the folder chooser share: a drive
 // list above a folder list that follows it, and Aceptar and Cancelar beside.
@@ -18,11 +17,8 @@ class FolderChooser : public QDialog {
 protected:
     FolderChooser(const char* objectName, const QString& caption, QWidget* parent);
 
-    // Opens the lists at `start`; a start that is empty or has gone away opens
-    // at the current directory, or at its volume's root when that is gone too.
-    void openAt(const QString& start);
-
-    void Drive1_Change();
+    void openAt(const QString& start) { openFolderLists(Drive1, Dir1, start); }
+    void Drive1_Change() { followDrive(Drive1, Dir1); }
 
     DriveList* Drive1;
     FolderList* Dir1;
