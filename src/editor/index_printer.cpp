@@ -94,25 +94,17 @@ void PrintedIndex::addElements(const Project& p) {
     const double mm = dpi_ / 25.4;
     // Text the colour of the paper would not show prints in the paper's ink.
     const QPalette paper = pagePalette(QApplication::palette());
-    const int elements = std::min<int>(p.elementCount, kMaxElements);
     const int categories = std::min<int>(p.categoryCount, kMaxCategories);
     // Elements whose category is gone are listed with those that have none,
     // as the viewer lists them, so that none is left off the paper.
-    auto inSection = [categories](const Element& e, int section) {
-        const bool known = e.category >= 1 && e.category <= categories;
-        return section == 0 ? !known : e.category == section;
-    };
+    const std::vector<std::vector<int>> groups = elementsByCategory(p);
     for (int section = 0; section <= categories; ++section) {
-        bool headed = false;
-        for (int i = 0; i < elements; ++i) {
+        const std::vector<int>& members = groups[static_cast<std::size_t>(section)];
+        // A listing without categories needs no heading over its elements.
+        if (!members.empty() && categories > 0)
+            addText(platform::qs(categoryName(p, section)), headingFont(14, true), Qt::black, 8 * mm, true);
+        for (const int i : members) {
             const Element& e = p.elements[static_cast<std::size_t>(i)];
-            if (!inSection(e, section))
-                continue;
-            // A listing without categories needs no heading over its elements.
-            if (!headed && categories > 0) {
-                addText(platform::qs(categoryName(p, section)), headingFont(14, true), Qt::black, 8 * mm, true);
-            }
-            headed = true;
 
             const QString path = e.imagePath.empty() ? QString()
                                                      : platform::picturePath(platform::qs(e.imagePath));

@@ -56,11 +56,6 @@ QString categoryAnchor(int category) {
     return category == 0 ? QStringLiteral("sin-clasificar") : QStringLiteral("categoria-%1").arg(category);
 }
 
-int categoryOf(const Project& p, const Element& e) {
-    const int count = std::min<int>(p.categoryCount, kMaxCategories);
-    return e.category >= 1 && e.category <= count ? e.category : 0;
-}
-
 QString textStyle(const Element& e, const QPalette& palette) {
     QStringList rules{QStringLiteral("font-family: ") + cssFontFamily(e.fontName)};
     if (e.fontSize > 0)
@@ -130,10 +125,7 @@ QByteArray webPageHtml(const Project& p, const std::vector<std::optional<PagePic
     const int categoryCount = std::min<int>(p.categoryCount, kMaxCategories);
     const int elementCount = std::min<int>(p.elementCount, kMaxElements);
     // Listing order within each category, "Sin clasificar" last.
-    std::vector<std::vector<int>> byCategory(static_cast<std::size_t>(categoryCount) + 1);
-    for (int i = 0; i < elementCount; ++i)
-        byCategory[static_cast<std::size_t>(categoryOf(p, p.elements[static_cast<std::size_t>(i)]))]
-            .push_back(i);
+    const std::vector<std::vector<int>> byCategory = elementsByCategory(p);
     std::vector<int> shown;
     for (int c = 1; c <= categoryCount; ++c)
         shown.push_back(c);

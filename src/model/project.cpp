@@ -36,11 +36,26 @@ void applyStyleCode(Element& e, double code) { applyStyleCode(e.fontBold, e.font
 
 std::string shownTitle(const Project& p) { return p.title.empty() ? kUntitledListing : p.title; }
 
+namespace {
+bool namesCategory(const Project& p, int category) {
+    return category >= 1 && category <= std::min<int>(p.categoryCount, kMaxCategories);
+}
+} // namespace
+
 std::string categoryName(const Project& p, int category) {
-    const int count = std::min<int>(p.categoryCount, kMaxCategories);
-    if (category < 1 || category > count)
+    if (!namesCategory(p, category))
         return kUncategorised;
     return p.categories[static_cast<std::size_t>(category - 1)];
+}
+
+int listedCategory(const Project& p, const Element& e) { return namesCategory(p, e.category) ? e.category : 0; }
+
+std::vector<std::vector<int>> elementsByCategory(const Project& p) {
+    std::vector<std::vector<int>> groups(static_cast<std::size_t>(std::min<int>(p.categoryCount, kMaxCategories)) + 1);
+    const int count = std::min<int>(p.elementCount, kMaxElements);
+    for (int i = 0; i < count; ++i)
+        groups[static_cast<std::size_t>(listedCategory(p, p.elements[static_cast<std::size_t>(i)]))].push_back(i);
+    return groups;
 }
 
 void putDescription(const Element& e, ExchangeFields& x) {

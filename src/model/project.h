@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // Texts are held as UTF-8 in memory; the listing file's Windows-1252 is
 // handled only where bytes meet the file (cp1252.h).
@@ -101,6 +102,14 @@ std::string shownTitle(const Project& p);
 // and for a number that names no category, as the viewer lists such
 // elements only there.
 std::string categoryName(const Project& p, int category);
+
+// The category an element is listed under: its own when that names one of
+// the listing's categories, else 0, with the elements that have none.
+int listedCategory(const Project& p, const Element& e);
+
+// The positions of the elements listed under each category, in listing
+// order; entry 0 holds those listed under kUncategorised.
+std::vector<std::vector<int>> elementsByCategory(const Project& p);
 
 // The filter test of both windows' element lists: entry 0 lists everything.
 inline bool listedUnder(const Element& e, int entry) { return entry == 0 || e.category == entry; }

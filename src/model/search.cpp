@@ -88,8 +88,7 @@ std::vector<int> ElementSearch::find(const Project& p, std::string_view text) {
 int filterEntryFor(const Project& p, int position) {
     if (position < 0 || position >= std::min<int>(p.elementCount, kMaxElements))
         return 0;
-    const int category = p.elements[static_cast<std::size_t>(position)].category;
-    return category >= 1 && category <= p.categoryCount ? category : 0;
+    return listedCategory(p, p.elements[static_cast<std::size_t>(position)]);
 }
 
 } // namespace vitrandel
