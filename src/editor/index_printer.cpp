@@ -50,17 +50,6 @@ QFont headingFont(int points, bool bold) {
     return font;
 }
 
-QFont descriptionFont(const Element& e) {
-    QFont font = QApplication::font();
-    // A face this machine lacks is drawn as the windows draw it.
-    font.setFamily(platform::faceToDraw(e.fontName));
-    if (e.fontSize > 0)
-        font.setPointSize(e.fontSize);
-    font.setBold(isTrue(e.fontBold));
-    font.setItalic(isTrue(e.fontItalic));
-    return font;
-}
-
 } // namespace
 
 struct PrintedIndex::Piece {
@@ -117,7 +106,7 @@ void PrintedIndex::addElements(const Project& p) {
             if (picture)
                 addPicture(path, pixels, 1.5 * mm);
             if (text)
-                addText(plainDescription(e.description), descriptionFont(e),
+                addText(plainDescription(e.description), platform::elementFont(QApplication::font(), e),
                         descriptionColour(e.textColor, paper), 1.5 * mm, false);
         }
     }

@@ -145,6 +145,16 @@ QStringList readFonts() {
 
 } // namespace
 
+QFont elementFont(QFont base, const Element& e) {
+    // A face this machine lacks is drawn in Fixedsys; the element keeps its name.
+    base.setFamily(faceToDraw(e.fontName));
+    if (e.fontSize > 0)
+        base.setPointSize(e.fontSize);
+    base.setBold(isTrue(e.fontBold));
+    base.setItalic(isTrue(e.fontItalic));
+    return base;
+}
+
 void readFontConfiguration() { FcInit(); }
 
 QString loadDesignFace() {

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QFont>
 #include <QString>
 #include <QStringList>
 #include <string>
+
+#include "model/project.h"
 
 // The screen fonts a description may name. Listings come from Windows, so a
 // face counts as installed when fontconfig has it or a face with the same
@@ -30,5 +33,8 @@ bool fuente_no_instalada(const std::string& name);
 // or its stand-in, and "Fixedsys" for a face this machine lacks, which the
 // description keeps for the machines that have it.
 QString faceToDraw(const std::string& name);
+
+// `base` in the element's face, size and style, as its description is drawn.
+QFont elementFont(QFont base, const Element& e);
 
 } // namespace vitrandel::platform

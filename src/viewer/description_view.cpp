@@ -146,14 +146,7 @@ void DescriptionArea::showDescription(const QListWidget* listado) {
             clearPictures();
     }
 
-    QFont font = texto->font();
-    font.setBold(isTrue(e.fontBold));
-    font.setItalic(isTrue(e.fontItalic));
-    // A face this machine lacks shows in Fixedsys; the element keeps its name.
-    font.setFamily(platform::faceToDraw(e.fontName));
-    if (e.fontSize > 0)
-        font.setPointSize(e.fontSize);
-    texto->setFont(font);
+    texto->setFont(platform::elementFont(texto->font(), e));
 
     platform::applyTextColor(texto, e.textColor);
     texto->setPlainText(displayedText(e.description));
