@@ -22,6 +22,7 @@ QString yesNo(std::int16_t flag) { return isTrue(flag) ? QStringLiteral("sí") :
 } // namespace
 
 QByteArray listingCsv(const Project& p, const QPalette& palette) {
+    const QPalette page = pagePalette(palette);
     QString out = QStringLiteral(
         "nombre,categoría,descripción,imagen,fuente,tamaño,negrita,cursiva,color,ajustar\r\n");
     const int count = std::min<int>(p.elementCount, kMaxElements);
@@ -36,7 +37,7 @@ QByteArray listingCsv(const Project& p, const QPalette& palette) {
             QString::number(e.fontSize),
             yesNo(e.fontBold),
             yesNo(e.fontItalic),
-            descriptionColour(e.textColor, palette).name(),
+            descriptionColour(e.textColor, page).name(),
             yesNo(e.fitImage),
         };
         QStringList fields;

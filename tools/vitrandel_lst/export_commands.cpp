@@ -1,4 +1,5 @@
 #include "export_commands.h"
+#include "listing_file.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -7,10 +8,8 @@
 #include <iostream>
 
 #include "export/listing_csv.h"
-#include "export/element_style.h"
 #include "export/web_export.h"
 #include "model/file_store.h"
-#include "model/listing_reader.h"
 #include "platform/file_helpers.h"
 #include "platform/metafile_process.h"
 #include "platform/text.h"
@@ -18,13 +17,6 @@
 
 namespace vitrandel::lst {
 namespace {
-
-constexpr int kExitFailure = 1;
-
-int failure(const std::string& message) {
-    std::cerr << "vitrandel-lst: " << message << '\n';
-    return kExitFailure;
-}
 
 int withQt(int argc, char** argv, const std::function<int()>& run) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -39,21 +31,12 @@ int withQt(int argc, char** argv, const std::function<int()>& run) {
     return run();
 }
 
-std::optional<ParsedListing> readListing(const std::string& path) {
-    FileError fileError;
-    const auto bytes = readFileBytes(path, &fileError);
-    if (!bytes) {
-        failure("cannot open " + path + ": " + fileError.message);
-        return std::nullopt;
-    }
-    ParseOutcome outcome = parseListing(*bytes, Project{});
-    if (outcome.error) {
-        failure("cannot read " + path + ": " + describeReadError(*outcome.error));
-        return std::nullopt;
-    }
-    // What the viewer shows: sizes and colours as opening a listing makes them.
-    normaliseElements(outcome.listing.project);
-    return std::move(outcome.listing);
+// What the viewer shows: sizes and colours as opening a listing makes them.
+std::optional<ParsedListing> readShownListing(const std::string& path) {
+    auto listing = readListing(path);
+    if (listing)
+        normaliseElements(listing->project);
+    return listing;
 }
 
 // The viewer looks for pictures in the listing's recorded folder, or in the
@@ -75,7 +58,7 @@ void enterWorkingFolder(const std::string& listingPath, const ParsedListing& lis
 int exportHtml(int argc, char** argv, const std::string& listingPath, const std::string& folder) {
     return withQt(argc, argv, [&] {
         const QString target = QFileInfo(platform::qs(folder)).absoluteFilePath();
-        const auto listing = readListing(listingPath);
+        const auto listing = readShownListing(listingPath);
         if (!listing)
             return kExitFailure;
         if (!QDir().mkpath(target))
@@ -99,11 +82,11 @@ int exportHtml(int argc, char** argv, const std::string& listingPath, const std:
 int exportCsv(int argc, char** argv, const std::string& listingPath,
               const std::optional<std::string>& output) {
     return withQt(argc, argv, [&] {
-        const auto listing = readListing(listingPath);
+        const auto listing = readShownListing(listingPath);
         if (!listing)
             return kExitFailure;
         const QByteArray table =
-            listingCsv(listing->project, pagePalette(QGuiApplication::palette()));
+            listingCsv(listing->project, QGuiApplication::palette());
         if (output) {
             FileError fileError;
             if (!writeFileAtomically(*output, table.toStdString(), &fileError))

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "export_commands.h"
+#include "listing_file.h"
 #include "listing_json.h"
 #include "model/file_store.h"
 #include "model/listing_reader.h"
@@ -16,7 +17,8 @@
 
 namespace {
 
-constexpr int kExitFailure = 1;
+using vitrandel::lst::failure;
+using vitrandel::lst::kExitFailure;
 constexpr int kExitUsage = 2;
 
 constexpr std::string_view kUsage = R"(Usage:
@@ -94,21 +96,11 @@ int usageError() {
     return kExitUsage;
 }
 
-int failure(const std::string& message) {
-    std::cerr << "vitrandel-lst: " << message << '\n';
-    return kExitFailure;
-}
-
 int dump(const std::string& path) {
-    vitrandel::FileError fileError;
-    const auto bytes = vitrandel::readFileBytes(path, &fileError);
-    if (!bytes)
-        return failure("cannot open " + path + ": " + fileError.message);
-    const vitrandel::ParseOutcome outcome = vitrandel::parseListing(*bytes, vitrandel::Project{});
-    if (outcome.error) {
-        return failure("cannot read " + path + ": " + vitrandel::describeReadError(*outcome.error));
-    }
-    std::cout << vitrandel::lst::listingToJson(outcome.listing).dump(2) << '\n';
+    const auto listing = vitrandel::lst::readListing(path);
+    if (!listing)
+        return kExitFailure;
+    std::cout << vitrandel::lst::listingToJson(*listing).dump(2) << '\n';
     std::cout.flush();
     return std::cout ? 0 : failure("cannot write to standard output");
 }
