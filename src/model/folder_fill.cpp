@@ -187,10 +187,8 @@ private:
                 folder.listingPath.empty() ? *picture : folder.listingPath + '\\' + *picture;
             // A path with a character the listing cannot store, or stores as
             // a blank, would name another file once saved.
-            const bool storable =
-                cp1252::fromUtf8(path) && std::none_of(path.begin(), path.end(), [](char c) {
-                    return static_cast<unsigned char>(c) < 32;
-                });
+            const auto stored = encodeListingPath(path);
+            const bool storable = stored && cp1252::toUtf8(*stored) == path;
             if (storable) {
                 e.imagePath = path;
                 e.fitImage = kTrue;
