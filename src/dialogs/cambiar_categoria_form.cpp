@@ -39,11 +39,7 @@ void cambiar_categoria_form::mostrar(QWidget* parent) {
 }
 
 void cambiar_categoria_form::Form_Load() {
-    const Project& p = project();
-    Combo1->clear();
-    Combo1->addItem(QString::fromUtf8(kUncategorised));
-    for (int i = 0; i < p.categoryCount; ++i)
-        Combo1->addItem(platform::qs(p.categories[static_cast<std::size_t>(i)]));
+    platform::fillCategoryChoices(Combo1, QString::fromUtf8(kUncategorised), project());
     // A number that names no category offers "Sin clasificar".
     const int current = exchange().catDlgCategory;
     Combo1->setCurrentIndex(current >= 1 && current < Combo1->count() ? current : 0);

@@ -52,11 +52,7 @@ void preguntar_nombre::mostrar(QWidget* parent) {
 }
 
 void preguntar_nombre::Form_Load() {
-    const Project& p = project();
-    Combo1->clear();
-    Combo1->addItem(QString::fromUtf8(kUncategorised));
-    for (int i = 0; i < p.categoryCount; ++i)
-        Combo1->addItem(platform::qs(p.categories[static_cast<std::size_t>(i)]));
+    platform::fillCategoryChoices(Combo1, QString::fromUtf8(kUncategorised), project());
     Combo1->setCurrentIndex(0);
 }
 

@@ -178,10 +178,7 @@ void principal::fillCategoryList() {
     const int remembered = categorias->currentIndex();
     {
         const QSignalBlocker quiet(categorias);
-        categorias->clear();
-        categorias->addItem(QStringLiteral("Mostrar todos"));
-        for (int i = 0; i < project().categoryCount; ++i)
-            categorias->addItem(qs(project().categories[static_cast<std::size_t>(i)]));
+        platform::fillCategoryChoices(categorias, QStringLiteral("Mostrar todos"), project());
         // An entry that no longer exists falls back to "Mostrar todos".
         categorias->setCurrentIndex(remembered >= 0 && remembered < categorias->count() ? remembered : 0);
     }

@@ -51,11 +51,7 @@ void ejecucion_form::Form_Load() {
     // Qt hides a lone "[*]" in a caption (its unsaved-changes mark); doubled, it shows as typed.
     caption.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
     setWindowTitle(caption);
-    categorias->clear();
-    categorias->addItem(QString::fromUtf8(kUncategorised));
-    const int count = std::min<int>(p.categoryCount, kMaxCategories);
-    for (int i = 0; i < count; ++i)
-        categorias->addItem(platform::qs(p.categories[static_cast<std::size_t>(i)]));
+    platform::fillCategoryChoices(categorias, QString::fromUtf8(kUncategorised), p);
     categorias->setCurrentIndex(0);
     categorias_Click();
 }
