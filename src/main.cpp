@@ -5,7 +5,7 @@
 
 #include "platform/application.h"
 #include "platform/fonts.h"
-#include "platform/image_plugins.h"
+#include "platform/style.h"
 #include "startup/inicial.h"
 
 namespace {
@@ -16,7 +16,6 @@ constexpr std::chrono::milliseconds kIconDelay{100};
 int main(int argc, char** argv) {
     vitrandel::platform::readFontConfiguration();
     QApplication app(argc, argv);
-    const vitrandel::platform::ImagePluginWarmUp imagePlugins;
     // Taken after QApplication has removed its own options (-style and the
     // like), so that only the remaining words name the listing.
     QStringList arguments;
@@ -24,6 +23,7 @@ int main(int argc, char** argv) {
         arguments.append(QFile::decodeName(argv[i]));
 
     vitrandel::platform::installQtTranslation(app);
+    vitrandel::platform::useProgramStyle(app);
     vitrandel::platform::useDesignFont(app);
     vitrandel::platform::useDesktopEntry(app);
     const auto started = vitrandel::startup::Main(arguments);
