@@ -39,25 +39,51 @@ std::string encriptar(std::string_view text, std::string_view key, int shift) {
     return out;
 }
 
+namespace {
+
+char decodeByte(char keyChar, char textChar, int shift) {
+    const int b = alphabetPosition(keyChar);
+    const int c = alphabetPosition(textChar);
+    int p;
+    if (c < 0) {
+        p = kAlphabetSize - 64; // a stray control code: position -1 of the rotated table
+    } else {
+        const int e = floorMod(static_cast<long long>(c) - 1 - (shift + b - 1), kAlphabetSize) + 1;
+        p = e - 63;
+        while (p < 1)
+            p += kAlphabetSize;
+    }
+    return alphabetChar(p);
+}
+
+} // namespace
+
 std::string desencriptar(std::string_view text, std::string_view key, int shift) {
     if (key.empty())
         return {};
     std::string out(text.size(), ' ');
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const int b = alphabetPosition(key[i % key.size()]);
-        const int c = alphabetPosition(text[i]);
-        int p;
-        if (c < 0) {
-            p = kAlphabetSize - 64; // a stray control code: position -1 of the rotated table
-        } else {
-            const int e = floorMod(static_cast<long long>(c) - 1 - (shift + b - 1), kAlphabetSize) + 1;
-            p = e - 63;
-            while (p < 1)
-                p += kAlphabetSize;
-        }
-        out[i] = alphabetChar(p);
-    }
+    for (std::size_t i = 0; i < text.size(); ++i)
+        out[i] = decodeByte(key[i % key.size()], text[i], shift);
     return out;
+}
+
+Descrambler::Descrambler(std::string_view key, int shift) : rows_(key.size()) {
+    for (std::size_t k = 0; k < key.size(); ++k)
+        for (int code = 0; code < 256; ++code)
+            rows_[k][static_cast<std::size_t>(code)] = decodeByte(key[k], static_cast<char>(code), shift);
+}
+
+void Descrambler::apply(std::string_view text, std::string& out) const {
+    out.clear();
+    if (rows_.empty())
+        return;
+    out.resize(text.size());
+    std::size_t k = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        out[i] = rows_[k][static_cast<unsigned char>(text[i])];
+        if (++k == rows_.size())
+            k = 0;
+    }
 }
 
 int posicion(std::string_view haystack, std::string_view needle) {

@@ -36,6 +36,14 @@ private Q_SLOTS:
         const std::string k = key.toStdString();
         QCOMPARE(encriptar(every, k, shift), encriptarLiteral(every, k, shift));
         QCOMPARE(desencriptar(every, k, shift), desencriptarLiteral(every, k, shift));
+
+        // The table made once reads line after line alike, each from the key's start.
+        const Descrambler table(k, shift);
+        std::string line = "left over from a longer line than the next";
+        table.apply(every, line);
+        QCOMPARE(line, desencriptar(every, k, shift));
+        table.apply("hola", line);
+        QCOMPARE(line, desencriptar("hola", k, shift));
     }
 
     void keyRestartsAndWraps() {
@@ -54,6 +62,9 @@ private Q_SLOTS:
         QCOMPARE(desencriptar("", kListingKey, 3), std::string());
         QCOMPARE(encriptar("hola", "", 3), std::string());
         QCOMPARE(desencriptar("hola", "", 3), std::string());
+        std::string line = "x";
+        Descrambler("", 3).apply("hola", line);
+        QCOMPARE(line, std::string());
     }
 
     void controlCodesHaveNoFaithfulImage() {
