@@ -10,7 +10,7 @@ packages=(
   qt6-svg-dev libwmf-dev libemf2svg-dev
   fonts-liberation fonts-wine fonts-crosextra-carlito fonts-crosextra-caladea
   libfontconfig-dev
-  nlohmann-json3-dev libbenchmark-dev
+  nlohmann-json3-dev libbenchmark-dev hyperfine
   xvfb xauth imagemagick
   xdotool
   librsvg2-bin dpkg-dev file desktop-file-utils
