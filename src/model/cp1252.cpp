@@ -132,19 +132,6 @@ int replaceUnsupported(std::string& utf8, char replacement) {
     return replaced;
 }
 
-char toLower(char c) {
-    const auto b = static_cast<unsigned char>(c);
-    if ((b >= 'A' && b <= 'Z') || (b >= 0xC0 && b <= 0xDE && b != 0xD7))
-        return static_cast<char>(b + 0x20);
-    switch (b) {
-    case 0x8A: return static_cast<char>(0x9A);
-    case 0x8C: return static_cast<char>(0x9C);
-    case 0x8E: return static_cast<char>(0x9E);
-    case 0x9F: return static_cast<char>(0xFF);
-    default: return c;
-    }
-}
-
 std::string toLower(std::string_view bytes) {
     std::string out(bytes);
     for (char& c : out)

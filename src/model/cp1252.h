@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,8 +24,27 @@ bool isUtf8(std::string_view text);
 // and of every byte that is not UTF-8; answers how many were replaced.
 int replaceUnsupported(std::string& utf8, char replacement);
 
-// Letter case of the code page, as the platform compares keys without regard to it.
-char toLower(char c);
+namespace detail {
+constexpr std::array<char, 256> lowerCaseTable() {
+    std::array<char, 256> t{};
+    for (int b = 0; b < 256; ++b) {
+        int lower = b;
+        if ((b >= 'A' && b <= 'Z') || (b >= 0xC0 && b <= 0xDE && b != 0xD7))
+            lower = b + 0x20;
+        else if (b == 0x8A || b == 0x8C || b == 0x8E) // Š Œ Ž
+            lower = b + 0x10;
+        else if (b == 0x9F) // Ÿ
+            lower = 0xFF;
+        t[static_cast<std::size_t>(b)] = static_cast<char>(lower);
+    }
+    return t;
+}
+inline constexpr std::array<char, 256> kLowerCase = lowerCaseTable();
+} // namespace detail
+
+// Letter case of the code page, as the platform compares keys without regard
+// to it. A table, since the listing reader asks it of every key letter.
+inline char toLower(char c) { return detail::kLowerCase[static_cast<unsigned char>(c)]; }
 std::string toLower(std::string_view bytes);
 
 } // namespace vitrandel::cp1252

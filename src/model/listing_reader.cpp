@@ -1,7 +1,5 @@
 #include "model/listing_reader.h"
 
-#include <array>
-
 #include "model/cp1252.h"
 #include "model/helpers.h"
 #include "model/listing_text.h"
@@ -31,32 +29,18 @@ constexpr std::string_view kFontStyle = "estilo fuente=";
 constexpr std::string_view kTextColor = "color de fondo=";
 constexpr std::string_view kFitImage = "ajuste de imagen=";
 
-// The code page's lower case of every byte.
-const std::array<char, 256>& lowerCase() {
-    static const std::array<char, 256> table = [] {
-        std::array<char, 256> t{};
-        for (int code = 0; code < 256; ++code)
-            t[static_cast<std::size_t>(code)] = cp1252::toLower(static_cast<char>(code));
-        return t;
-    }();
-    return table;
-}
-
 // Every line is tried against every key, so no copy is made to compare.
 bool equalsLowerKey(std::string_view text, std::string_view key) {
     if (text.size() != key.size())
         return false;
-    const auto& lower = lowerCase();
     for (std::size_t i = 0; i < key.size(); ++i)
-        if (lower[static_cast<unsigned char>(text[i])] != key[i])
+        if (cp1252::toLower(text[i]) != key[i])
             return false;
     return true;
 }
 
 bool startsWithKey(std::string_view line, std::string_view key) {
-    // Most lines differ from most keys at the first letter.
-    return line.size() >= key.size() && lowerCase()[static_cast<unsigned char>(line[0])] == key[0] &&
-           equalsLowerKey(line.substr(0, key.size()), key);
+    return line.size() >= key.size() && equalsLowerKey(line.substr(0, key.size()), key);
 }
 
 std::string_view trimBlanks(std::string_view s) {

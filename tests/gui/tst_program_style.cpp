@@ -1,6 +1,5 @@
 #include <QApplication>
 #include <QFile>
-#include <QMenuBar>
 #include <QStyle>
 #include <QStyleFactory>
 #include <memory>
