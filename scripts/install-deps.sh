@@ -14,6 +14,7 @@ packages=(
   xvfb xauth imagemagick
   xdotool
   librsvg2-bin dpkg-dev file desktop-file-utils
+  shared-mime-info libglib2.0-bin xdg-utils appstream man-db groff-base python3-debian gzip
 )
 
 missing=()

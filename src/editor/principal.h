@@ -41,6 +41,7 @@ public:
     QMenu* menu_archivo;
     QAction* archivo_nuevo;
     QAction* archivo_abrir;
+    QMenu* archivo_recientes;
     QAction* archivo_guardar;
     QAction* archivo_guardar_como;
     QAction* archivo_exportar_web;
@@ -82,6 +83,13 @@ public:
     void proyecto_buscar_Click();
     void ayuda_acerca_Click();
 
+    // A listing chosen other than through "Abrir...": from the recent ones,
+    // dropped on the window, or a disc's folder. Asks about unsaved work first.
+    void openListing(const QString& path);
+    // Files and folders dropped on the element list, added as "Agregar desde
+    // carpeta" adds a folder's.
+    void addDroppedFiles(const QStringList& paths);
+
     // Element commands behind the window's buttons.
     void agregar_Click();
     void editar_Click();
@@ -92,6 +100,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void buildControls();
@@ -106,6 +116,11 @@ private:
     bool save();
     bool saveAs();
     void showFileDialog(const char* caption, int mode);
+    void loadListing(const QString& path);
+    void fillRecentMenu();
+    bool roomForElements();
+    // Adds the folder's files and subfolders, or only those picked by name.
+    void fillFromFolder(const QString& folder, const QStringList& picked);
 
     void connectElementCommands();
     void connectFind();

@@ -1,9 +1,8 @@
 #include "platform/folder_scan.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 
+#include "model/file_store.h"
 #include "platform/text.h"
 
 namespace vitrandel::platform {
@@ -14,17 +13,6 @@ std::vector<std::string> entries(const QDir& dir, QDir::Filters kind) {
     for (const QString& name : dir.entryList(kind | QDir::NoDotAndDotDot, QDir::NoSort))
         names.push_back(ss(name));
     return names;
-}
-
-std::string readStart(const QString& path, std::size_t maxBytes) {
-    // Only ordinary files: a named pipe would wait for a writer forever.
-    if (!QFileInfo(path).isFile())
-        return {};
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray bytes = file.read(static_cast<qint64>(maxBytes));
-    return bytes.toStdString();
 }
 
 } // namespace
@@ -40,7 +28,7 @@ FolderScan scanFolder(const QString& folder, const std::string& listingPath) {
     }
     scan.readStart = [dir](const ScannedFolder& f, const std::string& file, std::size_t maxBytes) {
         const QString inFolder = f.name.empty() ? dir.path() : dir.filePath(qs(f.name));
-        return readStart(QDir(inFolder).filePath(qs(file)), maxBytes);
+        return readFileStart(ss(QDir(inFolder).filePath(qs(file))), maxBytes);
     };
     return scan;
 }

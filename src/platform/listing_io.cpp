@@ -2,6 +2,7 @@
 
 #include <QDir>
 
+#include "model/disc_listing.h"
 #include "model/file_store.h"
 #include "model/listing_reader.h"
 #include "model/listing_writer.h"
@@ -9,6 +10,7 @@
 #include "platform/error_text.h"
 #include "platform/file_helpers.h"
 #include "platform/message_box.h"
+#include "platform/recent_listings.h"
 #include "platform/text.h"
 #include "platform/volumes.h"
 
@@ -50,6 +52,9 @@ bool cargar_listado(const QString& path) {
     normaliseElements(loaded);
     loaded.listingPath = ss(path);
     project() = std::move(loaded);
+    // A file that only parsed because nothing in it is a key is no listing to go back to.
+    if (startsLikeListing(*bytes))
+        rememberListing(path);
     return true;
 }
 

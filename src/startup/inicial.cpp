@@ -10,6 +10,7 @@
 #include <cstdio>
 
 #include "model/project.h"
+#include "platform/disc_folder.h"
 #include "platform/file_helpers.h"
 #include "platform/listing_io.h"
 #include "platform/volumes.h"
@@ -46,9 +47,8 @@ private:
     std::function<void()> action_;
 };
 
-// A listing that keeps the folder it is opened from expects that folder to be
-// its own, as it is when a disc starts the program from its root; a file
-// manager or a shell starts it anywhere, so the listing's folder is entered.
+} // namespace
+
 void enterListingFolder(const QString& path) {
     if (!isTrue(project().useCurrentDir))
         return;
@@ -57,16 +57,17 @@ void enterListingFolder(const QString& path) {
         platform::changeCurrentFolder(folder);
 }
 
-} // namespace
-
 QString commandLineText(const QStringList& words) { return words.join(QLatin1Char(' ')); }
 
 Started Main(const QStringList& arguments) {
     project().useCurrentDir = kTrue;
     const QString given = commandLineText(arguments);
     // A disc made on Windows may name its listing in another letter case.
-    const QString path =
-        platform::existe_archivo(given) ? given : platform::existingPathIgnoringCase(given);
+    QString path = platform::existe_archivo(given) ? given : platform::existingPathIgnoringCase(given);
+    // A disc's folder stands for the listing on it, as a file manager hands it over.
+    if (QFileInfo(path).isDir())
+        if (const QString onDisc = platform::discListing(path); !onDisc.isEmpty())
+            path = onDisc;
     if (platform::existe_archivo(path)) {
         // The viewer opens even when reading failed: the reader has said why,
         // and the window shows what the Project holds.

@@ -26,6 +26,11 @@ QString commandLineText(const QStringList& words);
 Started Main(const QStringList& arguments);
 
 QWidget* showViewer();
+
+// A listing that keeps the folder it is opened from expects that folder to be
+// its own, as it is when a disc starts the program from its root; a file
+// manager or a shell starts it anywhere, so the listing's folder is entered.
+void enterListingFolder(const QString& path);
 QWidget* showEditor();
 
 // Runs `action` once, as soon as a widget of `window` has been painted.

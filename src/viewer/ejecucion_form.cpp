@@ -21,6 +21,7 @@ using platform::twipsRect;
 ejecucion_form::ejecucion_form(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("ejecucion_form"));
     setAttribute(Qt::WA_DeleteOnClose);
+    setAcceptDrops(true);
     setFixedSize(twips(4845), twips(4530));
 
     Label1 = place(new QLabel(QStringLiteral("Categorías :"), this), "Label1", twipsRect(240, 240, 1575, 255));
