@@ -71,7 +71,12 @@ QStringList elementNames() {
 
 QString onlyMessage() {
     const auto shown = MessageBoxSeam::takeShown();
-    return shown.size() == 1 ? shown.first().text : u"%1 messages"_s.arg(shown.size());
+    if (shown.size() == 1)
+        return shown.first().text;
+    QStringList texts;
+    for (const auto& m : shown)
+        texts << m.text;
+    return u"%1 messages: "_s.arg(shown.size()) + texts.join(u" | "_s);
 }
 
 } // namespace
@@ -87,6 +92,7 @@ private Q_SLOTS:
     void initTestCase() { startGuiTest(); }
     void init() {
         project() = Project{};
+        exchange() = ExchangeFields{};
         platform::RecentListingsSeam::reset();
     }
     void cleanup() { VITRANDEL_VERIFY_NO_UNANSWERED_BOXES(); }
@@ -96,7 +102,7 @@ private Q_SLOTS:
     void aDiscOpensByItsFolder() {
         writeListing(at(u"fuera.lst"_s), "Fuera");
         const auto disc = [this](const QString& name) {
-            QVERIFY(QDir(dir_.path()).mkdir(name));
+            QDir(dir_.path()).mkdir(name);
             return at(name);
         };
         struct Case {
@@ -187,6 +193,7 @@ private Q_SLOTS:
         QCOMPARE(w->titulo_txt->text(), u"Sin guardar"_s);
         MessageBoxSeam::setNextAnswer(platform::vbNo);
         drop(w, {ed.at(u"guardado.lst"_s)});
+        QVERIFY(onlyMessage().contains(u"modificado"_s));
         QCOMPARE(w->titulo_txt->text(), u"Guardado"_s);
         QCOMPARE(project().modified, kFalse);
 
