@@ -102,9 +102,13 @@ done
 # The listing's file type, as the desktop sees it once dpkg's triggers have
 # run: the packages that keep the MIME and desktop databases watch the
 # folders these files go to, and here their tools are run by hand.
+mkdir -p "$tmp/control"
+dpkg-deb -e "$deb" "$tmp/control"
 for watched in /usr/share/mime/packages /usr/share/applications; do
   grep -Eqx "interest(-noawait)? $watched" /var/lib/dpkg/info/*.triggers ||
     fail "no installed package's trigger watches $watched"
+  grep -Eqx "activate(-noawait)? $watched" "$tmp/control/triggers" ||
+    fail "the package does not activate the trigger $watched"
 done
 mime_type=application/x-vitrandel-listado
 grep -q "MimeType=$mime_type;" "$entry" || fail "the desktop entry does not declare $mime_type"
