@@ -112,15 +112,11 @@ for watched in /usr/share/mime/packages /usr/share/applications; do
 done
 mime_type=application/x-vitrandel-listado
 grep -q "MimeType=$mime_type;" "$entry" || fail "the desktop entry does not declare $mime_type"
-mkdir -p "$tmp/mime" "$tmp/files"
-cp -r "$tmp/usr/share/mime/packages" "$tmp/mime/"
-update-mime-database "$tmp/mime" >/dev/null
-cp -r "$tmp/usr/share/applications" "$tmp/applications"
-update-desktop-database "$tmp/applications"
-mkdir -p "$tmp/desktop"
-ln -s "$tmp/mime" "$tmp/desktop/mime"
-ln -s "$tmp/applications" "$tmp/desktop/applications"
-export XDG_DATA_DIRS="$tmp/desktop:/usr/share"
+update-mime-database "$tmp/usr/share/mime" >/dev/null 2>&1
+update-desktop-database "$tmp/usr/share/applications"
+# GLib takes a desktop entry only when its program is on the PATH.
+export XDG_DATA_DIRS="$tmp/usr/share:/usr/share" PATH="$tmp/usr/bin:$PATH"
+mkdir -p "$tmp/files"
 cp examples/demo/demo.lst "$tmp/files/indice.lst"
 cp examples/demo/demo.lst "$tmp/files/indice-sin-extension"
 printf 'Listado de archivos\nuno.txt\n' >"$tmp/files/notas.lst"
@@ -136,8 +132,9 @@ for f in notas.lst lista.lst; do
 done
 default=$(xdg-mime query default "$mime_type")
 [ "$default" = vitrandel.desktop ] || fail "xdg-mime's default for $mime_type is '$default'"
-gio mime "$mime_type" | grep -q "Default application for .*: vitrandel.desktop" ||
-  fail "gio's default for $mime_type is not vitrandel:"$'\n'"$(gio mime "$mime_type")"
+defaults=$(gio mime "$mime_type")
+grep -q "^Default application for .*: vitrandel.desktop$" <<<"$defaults" ||
+  fail "gio's default for $mime_type is not vitrandel:"$'\n'"$defaults"
 
 # Software-centre metadata that AppStream takes without a warning, and that
 # says what the package holds.
