@@ -17,6 +17,8 @@ namespace {
 const char kHelperName[] = "vitrandel-picture";
 const char kMagic[] = "VPIC";
 constexpr qsizetype kHeaderBytes = 12;
+// More than any line the helper writes.
+constexpr qsizetype kMaxNoteBytes = 1024;
 
 // A little longer than the helper's own drawing budget, which covers the
 // WMF player; the EMF converter has no budget of its own and is cut here.
@@ -58,6 +60,14 @@ qint64 largestImageBytes(const PictureRequest& request) {
     return kHeaderBytes + 4 * std::min(pixels, metafile::kMaxImagePixels);
 }
 
+// The helper's one line about what it left out of a picture, or why it drew
+// none, so that a user's report can name the cause.
+void logNote(const QString& path, const QByteArray& said) {
+    const QByteArray line = said.left(kMaxNoteBytes).split('\n').constFirst().trimmed();
+    if (!line.isEmpty())
+        qWarning("%s: %s", qPrintable(QDir::toNativeSeparators(path)), line.constData());
+}
+
 } // namespace
 
 void setPictureHelperPath(const QString& path) { helperPathOverride() = path; }
@@ -67,7 +77,6 @@ QImage renderMetafileInHelper(const QString& path, const PictureRequest& request
     process.setProgram(helperPath());
     process.setArguments(helper::arguments({path, request}));
     process.setStandardInputFile(QProcess::nullDevice());
-    process.setStandardErrorFile(QProcess::nullDevice());
     process.setChildProcessModifier(limitHelper);
     QDeadlineTimer deadline(kHelperMilliseconds);
     process.start(QIODevice::ReadOnly);
@@ -94,6 +103,7 @@ QImage renderMetafileInHelper(const QString& path, const PictureRequest& request
         return {};
     }
     out += process.readAllStandardOutput();
+    logNote(path, process.readAllStandardError());
     if (overrun || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
         return {};
     return helper::decodeImage(out, request);
