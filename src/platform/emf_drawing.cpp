@@ -122,6 +122,12 @@ QImage renderEmf(const QByteArray& bytes, const PictureRequest& request, QString
                         bounds.height() * sy);
     if (!usable(target))
         return {};
+    if (svg.contains("clip-path=")) {
+        QImage clipped = image;
+        if (renderSvgClipped(svg, clipped, target))
+            return clipped;
+        note = QStringLiteral("its clip paths are too many to follow; drawn unclipped");
+    }
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     renderer.render(&painter, target);

@@ -96,6 +96,10 @@ struct EmfHeader {
 std::optional<EmfHeader> readEmfHeader(QByteArrayView bytes);
 
 QImage renderWmf(const QByteArray& bytes, const PictureRequest& request, QString& note);
+// Draws `svg` into `target` in `image`, holding to its clip paths, which
+// QtSvg alone passes over; false, with `image` as it may then be, when the
+// drawing is beyond that.
+bool renderSvgClipped(const QByteArray& svg, QImage& image, const QRectF& target);
 QImage renderEmf(const QByteArray& bytes, const PictureRequest& request, QString& note);
 
 } // namespace metafile
