@@ -126,7 +126,7 @@ QImage renderEmf(const QByteArray& bytes, const PictureRequest& request, QString
         QImage clipped = image;
         if (renderSvgClipped(svg, clipped, target))
             return clipped;
-        note = QStringLiteral("its clip paths are too many to follow; drawn unclipped");
+        note = QStringLiteral("its clip paths are too many to follow in time; drawn unclipped");
     }
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);

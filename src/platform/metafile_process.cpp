@@ -4,6 +4,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QProcess>
+#include <QSet>
 #include <QtEndian>
 #include <algorithm>
 #include <cstring>
@@ -61,11 +62,16 @@ qint64 largestImageBytes(const PictureRequest& request) {
 }
 
 // The helper's one line about what it left out of a picture, or why it drew
-// none, so that a user's report can name the cause.
+// none, so that a user's report can name the cause: once for each picture,
+// however often it is shown.
 void logNote(const QString& path, const QByteArray& said) {
+    static QSet<QString> logged;
     const QByteArray line = said.left(kMaxNoteBytes).split('\n').constFirst().trimmed();
-    if (!line.isEmpty())
-        qWarning("%s: %s", qPrintable(QDir::toNativeSeparators(path)), line.constData());
+    const QString entry = QDir::toNativeSeparators(path) + QLatin1String(": ") + QString::fromUtf8(line);
+    if (!line.isEmpty() && !logged.contains(entry)) {
+        logged.insert(entry);
+        qWarning("%s", qPrintable(entry));
+    }
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 // runs of elements under one clip; each run is drawn on a layer of its own
 // and cut by its clip path, drawn by QtSvg in the same place.
 
+#include <QDeadlineTimer>
 #include <QDomDocument>
 #include <QHash>
 #include <QPainter>
@@ -161,7 +162,12 @@ bool renderSvgClipped(const QByteArray& svg, QImage& image, const QRectF& target
     if (runs.size() > size_t(kMaxClippedRuns))
         return false;
 
+    // Half the drawing's time: the conversion has had its share, and an
+    // unclipped drawing may still follow.
+    const QDeadlineTimer deadline(kTimeBudget / 2);
     for (const Run& run : runs) {
+        if (deadline.hasExpired())
+            return false;
         if (!run.clip) {
             renderInto(image, documentOf(root, run.from, run.to), target);
             continue;
