@@ -24,6 +24,7 @@
 #include <memory>
 #include <numbers>
 #include <optional>
+#include <set>
 #include <string_view>
 #include <vector>
 
@@ -54,8 +55,9 @@ constexpr double kReferencePixels = 100.0;
 // Bitmaps inside a metafile are read by Qt within this limit each (MB).
 constexpr int kBitmapAllocationLimitMb = 32;
 
-// A file refused more often than this is not worth another try.
-constexpr int kMaxRefusedRecords = 64;
+// A file whose records are refused more often than this is not worth
+// another try: each one plays the file again from its start.
+constexpr int kMaxTries = 64;
 
 // Coordinates beyond this (in output pixels) are not drawn: no picture needs
 // them, and the rasteriser is not meant for them.
@@ -790,19 +792,23 @@ QImage renderWmf(const QByteArray& bytes, const PictureRequest& request, QString
         return {};
     const QDeadlineTimer deadline(kTimeBudget);
     QByteArray playing = bytes;
-    int skipped = 0;
+    // Each try after the first stands in for one more record, or for one
+    // already stood in for that still could not be played.
+    int tries = 0;
+    std::set<qsizetype> refusedRecords;
     for (;;) {
         const Outcome outcome = play(playing, request, deadline);
         if (!outcome.refusedAt) {
             const int unknown = int(std::count_if(records->begin(), records->end(), [](const Record& r) {
                 return !knownFunction(r.function);
             }));
-            if (skipped + unknown > 0)
+            const int refused = int(refusedRecords.size());
+            if (refused + unknown > 0)
                 note = QStringLiteral("%1 of %2 records skipped (%3 not known, %4 refused)")
-                           .arg(skipped + unknown)
+                           .arg(refused + unknown)
                            .arg(records->size())
                            .arg(unknown)
-                           .arg(skipped);
+                           .arg(refused);
             return outcome.image;
         }
         // A record libwmf refuses costs that record, not the picture; one
@@ -810,10 +816,10 @@ QImage renderWmf(const QByteArray& bytes, const PictureRequest& request, QString
         const auto refused = std::find_if(records->begin(), records->end(), [&](const Record& r) {
             return r.end == *outcome.refusedAt;
         });
-        if (refused == records->end() || skipped >= kMaxRefusedRecords || deadline.hasExpired() ||
+        if (refused == records->end() || ++tries > kMaxTries || deadline.hasExpired() ||
             !standIn(playing, *refused))
             return {};
-        ++skipped;
+        refusedRecords.insert(refused->start);
     }
 }
 
