@@ -132,8 +132,9 @@ editar_desc::editar_desc(QWidget* parent) : QDialog(parent) {
     connect(File1, &QListWidget::itemSelectionChanged, this, &editar_desc::File1_Click);
     // A click on the file already picked picks it again after "Limpiar imagen".
     connect(File1, &QListWidget::itemClicked, this, &editar_desc::File1_Click);
-    // Enter takes the highlighted file, as a click does.
-    connect(File1, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) { pickFile(item); });
+    // Enter takes the highlighted file, as a click does (again after "Limpiar
+    // imagen"); a file only outlined by the keyboard focus is not taken.
+    connect(File1, &QListWidget::itemActivated, this, &editar_desc::File1_Click);
     connect(limpiar, &QPushButton::clicked, this, &editar_desc::limpiar_Click);
     connect(cambiar_fuente, &QPushButton::clicked, this, &editar_desc::cambiar_fuente_Click);
     connect(cambiar_color, &QPushButton::clicked, this, &editar_desc::cambiar_color_Click);
@@ -264,14 +265,9 @@ void editar_desc::actualizador_Timer() {
 
 void editar_desc::File1_Click() {
     const QList<QListWidgetItem*> picked = File1->selectedItems();
-    if (picked.size() == 1)
-        pickFile(picked.first());
-}
-
-void editar_desc::pickFile(const QListWidgetItem* item) {
-    if (!item)
+    if (picked.size() != 1)
         return;
-    const QString name = item->text();
+    const QString name = picked.first()->text();
     const QString path = File1->folder() + QLatin1Char('/') + name;
     // A click also changes the selection: one reading of the picture, and
     // one refusal, is enough.

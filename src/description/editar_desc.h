@@ -7,7 +7,6 @@ class QCheckBox;
 class QComboBox;
 class QFileSystemWatcher;
 class QLabel;
-class QListWidgetItem;
 class QPlainTextEdit;
 class QPushButton;
 class QTimer;
@@ -48,7 +47,6 @@ private:
     void cambiar_color_Click();
     void aceptar_Click();
 
-    void pickFile(const QListWidgetItem* item);
     QString typedText() const;
     void showFolder(const QString& folder);
     void watch(const QString& folder);
