@@ -309,10 +309,6 @@ void editar_desc::showPreview() {
 void editar_desc::limpiar_Click() {
     limpiar->setEnabled(false);
     Check1->setEnabled(false);
-    // The window has no default button: Enter in the file list or the check
-    // box must not press "Limpiar imagen" or any other (keyPressEvent).
-    for (QPushButton* b : {limpiar, cambiar_fuente, cambiar_color, aceptar, cancelar})
-        b->setAutoDefault(false);
     pendingImagePath.clear();
     previewFile_.clear();
     showPreview();
