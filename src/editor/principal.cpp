@@ -1,6 +1,7 @@
 #include "editor/principal.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
@@ -16,11 +17,13 @@
 #include "dialogs/opciones_form.h"
 #include "dialogs/password_gate.h"
 #include "editor/acerca_form.h"
+#include "editor/edit_history.h"
 #include "model/project.h"
 #include "platform/controls.h"
 #include "platform/listing_io.h"
 #include "platform/message_box.h"
 #include "platform/modal.h"
+#include "platform/recovery.h"
 #include "platform/text.h"
 #include "platform/twips.h"
 #include "startup/inicial.h"
@@ -37,11 +40,22 @@ using platform::twipsRect;
 namespace {
 const char* const kModifiedQuestion =
     "Proyecto actual se encuentra modificado. ¿Desea guardar los cambios?";
+
+bool isUndoOrRedoKey(const QKeyEvent* key) {
+    return key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) ||
+           key->keyCombination() == QKeyCombination(Qt::CTRL, Qt::Key_Y) ||
+           key->keyCombination() == QKeyCombination(Qt::CTRL | Qt::SHIFT, Qt::Key_Z);
 }
+} // namespace
 
 principal::principal(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("principal"));
     setAttribute(Qt::WA_DeleteOnClose);
+    history_ = new EditHistory(this);
+    recovery_ = new platform::RecoveryKeeper(
+&platform::unsavedWork, this);
+    connect(history_, &EditHistory::stateChanged, this, &principal::keepRecoveryCopy);
+    connect(history_, &EditHistory::applied, this, &principal::showHistoryChange);
     buildControls();
     buildMenus();
     Form_Load();
@@ -90,6 +104,8 @@ void principal::buildControls() {
     connect(categorias, &QComboBox::currentIndexChanged, this, &principal::categorias_Click);
     connect(listado, &QListWidget::itemSelectionChanged, this, &principal::listado_Click);
     connect(titulo_txt, &QLineEdit::textChanged, this, &principal::titulo_txt_Change);
+    // The box's own undo would fork from the editor's: Ctrl+Z goes to the editor.
+    titulo_txt->installEventFilter(this);
     connectElementCommands();
     connectFind();
 
@@ -131,6 +147,18 @@ void principal::buildMenus() {
     archivo_salir = action(menu_archivo, "archivo_salir", QStringLiteral("&Salir"),
                            &principal::archivo_salir_Click);
 
+    menu_edicion = menuBar()->addMenu(QStringLiteral("&Edición"));
+    menu_edicion->setObjectName(QStringLiteral("menu_edicion"));
+    edicion_deshacer = history_->stack()->createUndoAction(menu_edicion, QStringLiteral("&Deshacer"));
+    edicion_deshacer->setObjectName(QStringLiteral("edicion_deshacer"));
+    edicion_deshacer->setShortcut(QKeyCombination(Qt::CTRL, Qt::Key_Z));
+    edicion_rehacer = history_->stack()->createRedoAction(menu_edicion, QStringLiteral("&Rehacer"));
+    edicion_rehacer->setObjectName(QStringLiteral("edicion_rehacer"));
+    edicion_rehacer->setShortcuts({QKeyCombination(Qt::CTRL, Qt::Key_Y),
+                                   QKeyCombination(Qt::CTRL | Qt::SHIFT, Qt::Key_Z)});
+    menu_edicion->addAction(edicion_deshacer);
+    menu_edicion->addAction(edicion_rehacer);
+
     menu_proyecto = menuBar()->addMenu(QStringLiteral("&Proyecto"));
     menu_proyecto->setObjectName(QStringLiteral("menu_proyecto"));
     proyecto_ejecutar = action(menu_proyecto, "proyecto_ejecutar", QStringLiteral("&Ejecutar"),
@@ -163,9 +191,9 @@ void principal::Form_Load() {
     setWindowTitle(QStringLiteral("Vitrandel"));
     if (!exchange().fileDlgResult.empty()) {
         const bool read = platform::cargar_listado(qs(exchange().fileDlgResult));
-        titulo_txt->setText(qs(project().title));
+        showTitle();
         if (read)
-            project().modified = kFalse;
+            history_->restart();
         else
             exchange().fileDlgResult.clear(); // never Save over a file that failed to read
     }
@@ -210,8 +238,24 @@ void principal::listado_Click() {
 }
 
 void principal::titulo_txt_Change() {
-    project().title = ss(titulo_txt->text());
-    project().modified = kTrue;
+    if (showingTitle_)
+        project().title = ss(titulo_txt->text());
+    else
+        history_->recordTitle(ss(titulo_txt->text()));
+}
+
+void principal::showTitle() {
+    showingTitle_ = true;
+    titulo_txt->setText(qs(project().title));
+    showingTitle_ = false;
+}
+
+bool principal::eventFilter(QObject* watched, QEvent* event) {
+    // Left unaccepted, the key goes on to the window's shortcuts.
+    if (watched == titulo_txt && event->type() == QEvent::ShortcutOverride &&
+        isUndoOrRedoKey(static_cast<QKeyEvent*>(event)))
+        return true;
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void principal::showDescription() { descripcion_->showDescription(listado); }
@@ -255,11 +299,11 @@ void principal::archivo_nuevo_Click() {
         categorias->setCurrentIndex(0);
     }
     p.title.clear();
-    titulo_txt->setText(QString());
-    p.modified = kFalse;
+    showTitle();
     // The next Save must ask where: the old file holds another listing.
     exchange().fileDlgResult.clear();
     p.listingPath.clear();
+    history_->restart();
 }
 
 void principal::showFileDialog(const char* caption, int mode) {
@@ -285,9 +329,9 @@ void principal::archivo_abrir_Click() {
         exchange().fileDlgResult.clear();
     fillElementList();
     fillCategoryList();
-    titulo_txt->setText(qs(project().title));
+    showTitle();
     if (read)
-        project().modified = kFalse;
+        history_->restart();
 }
 
 bool principal::save() {
@@ -295,7 +339,7 @@ bool principal::save() {
         return saveAs();
     if (!platform::guardar_listado(qs(exchange().fileDlgResult)))
         return false;
-    project().modified = kFalse;
+    history_->markSaved();
     return true;
 }
 
@@ -305,7 +349,7 @@ bool principal::saveAs() {
         return false;
     if (!platform::guardar_listado(qs(exchange().fileDlgResult)))
         return false;
-    project().modified = kFalse;
+    history_->markSaved();
     return true;
 }
 
@@ -333,11 +377,13 @@ void principal::proyecto_ejecutar_Click() {
 }
 
 void principal::proyecto_opciones_Click() {
+    const EditHistory::Step step(*history_, QStringLiteral("cambio de opciones"));
     if (password_gate(this))
         opciones_form::mostrar(this);
 }
 
 void principal::proyecto_curdir_Click() {
+    const EditHistory::Step step(*history_, QStringLiteral("cambio de directorio de trabajo"));
     ExchangeFields& x = exchange();
     x.dirDlgStart = isTrue(project().useCurrentDir) ? std::string(".") : ss(QDir::currentPath());
     cambio_dir::mostrar(this);

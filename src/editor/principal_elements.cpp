@@ -8,6 +8,7 @@
 #include "dialogs/editar_categorias.h"
 #include "dialogs/password_gate.h"
 #include "dialogs/preguntar_nombre.h"
+#include "editor/edit_history.h"
 #include "editor/principal.h"
 #include "model/project.h"
 #include "platform/message_box.h"
@@ -54,6 +55,7 @@ int principal::selectedElement() const {
 }
 
 void principal::agregar_Click() {
+    const EditHistory::Step step(*history_, QStringLiteral("agregar elemento"));
     if (!password_gate(this))
         return;
     Project& p = project();
@@ -78,6 +80,7 @@ void principal::agregar_Click() {
 }
 
 void principal::editar_Click() {
+    const EditHistory::Step step(*history_, QStringLiteral("edición de descripción"));
     if (password_gate(this))
         editDescription();
 }
@@ -85,6 +88,7 @@ void principal::editar_Click() {
 // Frame2's button edits the description of an element that has none; it asks
 // for no password.
 void principal::editar_2_Click() {
+    const EditHistory::Step step(*history_, QStringLiteral("edición de descripción"));
     editDescription();
 }
 
@@ -99,6 +103,7 @@ void principal::editDescription() {
 }
 
 void principal::eliminar_Click() {
+    const EditHistory::Step step(*history_, QStringLiteral("eliminar elemento"));
     if (!password_gate(this))
         return;
     const int at = selectedElement();
@@ -119,6 +124,7 @@ void principal::eliminar_Click() {
 }
 
 void principal::cambiar_cat_Click() {
+    const EditHistory::Step step(*history_, QStringLiteral("cambio de categoría"));
     if (!password_gate(this))
         return;
     const int at = selectedElement();
@@ -136,6 +142,7 @@ void principal::cambiar_cat_Click() {
 }
 
 void principal::cat_editar_Click() {
+    const EditHistory::Step step(*history_, QStringLiteral("edición de categorías"));
     if (!password_gate(this))
         return;
     editar_categorias::mostrar(this);

@@ -1,0 +1,98 @@
+#pragma once
+
+#include <QDateTime>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+// Copies of unsaved work that survive a crash, a killed session or a power
+// cut: one file per running editor under the user's state folder, next to a
+// lock that the editor holds for as long as it runs. The kernel drops the
+// lock when the process dies, however it dies, which is how a later editor
+// tells a copy whose editor is gone from one whose editor is still at work.
+namespace vitrandel::platform {
+
+// $XDG_STATE_HOME/vitrandel/recuperacion, ~/.local/state when that is unset.
+QString recoveryFolder();
+// Where copies an author chose not to recover wait a week before going.
+QString setAsideFolder();
+constexpr std::chrono::hours kSetAsideKept{24 * 7};
+
+struct RecoveryContents {
+    std::string listing;   // the bytes Save would write
+    QString listingPath;   // where Save would write them; empty for a listing never saved
+    QString workingFolder; // the editor's current directory, which pictures are relative to
+    QDateTime changedAt;
+
+    bool operator==(const RecoveryContents&) const = default;
+};
+
+// The editor's work as its copy keeps it; none while some text cannot be stored.
+std::optional<RecoveryContents> unsavedWork();
+
+std::string encodeRecovery(const RecoveryContents& c);
+std::optional<RecoveryContents> decodeRecovery(const std::string& bytes);
+
+class RecoveryWriter;
+
+// One editor's copy. Changes are coalesced: at most one write every
+// kRecoveryInterval, always of the latest state. The state is taken on this
+// thread; the file is written, flushed and renamed on a thread of its own.
+class RecoveryKeeper : public QObject {
+public:
+    using Take = std::function<std::optional<RecoveryContents>()>;
+    explicit RecoveryKeeper(Take take, QObject* parent = nullptr);
+    // Removes the copy: an editor that ends normally has nothing to recover.
+    ~RecoveryKeeper() override;
+
+    void changed();
+    void discard();
+    // Writes what is pending at once and waits for the disk; for tests and
+    // benchmarks.
+    void flush();
+    QString copyPath() const;
+
+private:
+    void writeNow();
+
+    Take take_;
+    QTimer timer_;
+    std::chrono::steady_clock::time_point lastWrite_{};
+    std::unique_ptr<RecoveryWriter> writer_;
+};
+
+constexpr std::chrono::milliseconds kRecoveryInterval{2000};
+
+// A copy whose editor is no longer running, held (its lock taken) by this
+// process until it is recovered, set aside or let go.
+class AbandonedCopy {
+public:
+    AbandonedCopy(QString path, RecoveryContents contents, int lockFd);
+    AbandonedCopy(AbandonedCopy&& other) noexcept;
+    AbandonedCopy& operator=(AbandonedCopy&&) = delete;
+    ~AbandonedCopy(); // lets go: the copy stays for the next start
+
+    const RecoveryContents& contents() const { return contents_; }
+    const QString& path() const { return path_; }
+    // Recovered: the copy and its lock go.
+    void remove();
+    // Moved to setAsideFolder(), from where it goes after kSetAsideKept.
+    void setAside();
+
+private:
+    void release(bool removeCopy);
+    QString path_;
+    RecoveryContents contents_;
+    int lockFd_ = -1;
+};
+
+// Oldest first. Set-aside copies past their week are removed on the way.
+std::vector<AbandonedCopy> claimAbandonedCopies();
+
+} // namespace vitrandel::platform
