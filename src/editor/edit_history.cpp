@@ -73,6 +73,9 @@ EditHistory::EditHistory(QObject* parent) : QObject(parent) {
     connect(&stack_, &QUndoStack::cleanChanged, this, &EditHistory::followStack);
 }
 
+// The stack empties itself as it goes; that is no change to the listing.
+EditHistory::~EditHistory() { disconnect(&stack_, nullptr, this, nullptr); }
+
 void EditHistory::followStack() {
     project().modified = toBool16(!stack_.isClean());
     Q_EMIT stateChanged();

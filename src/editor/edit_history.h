@@ -21,6 +21,7 @@ class EditHistory : public QObject {
     Q_OBJECT
 public:
     explicit EditHistory(QObject* parent = nullptr);
+    ~EditHistory() override;
 
     QUndoStack* stack() { return &stack_; }
 
