@@ -86,8 +86,14 @@ EditHistory::Step::Step(EditHistory& history, QString action)
       folderBefore_(QDir::currentPath()) {}
 
 EditHistory::Step::~Step() {
-    history_.push(action_, diffProjects(before_, project()), folderBefore_, QDir::currentPath(),
-                  false);
+    ProjectChange change = diffProjects(before_, project());
+    const QString folderAfter = QDir::currentPath();
+    if (change.empty() && folderAfter == folderBefore_) {
+        // A dialog may have flagged a change that did not happen.
+        project().modified = before_.modified;
+        return;
+    }
+    history_.push(action_, std::move(change), folderBefore_, folderAfter, false);
 }
 
 void EditHistory::recordTitle(const std::string& title) {
@@ -105,11 +111,6 @@ void EditHistory::recordTitle(const std::string& title) {
 
 void EditHistory::push(const QString& action, ProjectChange change, const QString& folderBefore,
                        const QString& folderAfter, bool typing) {
-    if (change.empty() && folderBefore == folderAfter) {
-        // A dialog may have flagged a change that did not happen.
-        followStack();
-        return;
-    }
     const bool continuesTyping = typing && lastKeystroke_.isValid() &&
                                  lastKeystroke_.elapsed() < kTypingPause.count();
     if (typing)

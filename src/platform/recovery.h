@@ -53,14 +53,15 @@ public:
 
     void changed();
     void discard();
+    // What the coalescing timer runs: takes the state and hands it to the
+    // writing thread. This is all a copy costs the user-interface thread.
+    void writeNow();
     // Writes what is pending at once and waits for the disk; for tests and
     // benchmarks.
     void flush();
     QString copyPath() const;
 
 private:
-    void writeNow();
-
     Take take_;
     QTimer timer_;
     std::chrono::steady_clock::time_point lastWrite_{};
