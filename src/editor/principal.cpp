@@ -147,7 +147,8 @@ void principal::buildMenus() {
     archivo_salir = action(menu_archivo, "archivo_salir", QStringLiteral("&Salir"),
                            &principal::archivo_salir_Click);
 
-    menu_edicion = menuBar()->addMenu(QStringLiteral("&Edición"));
+    // Alt+E is "&Eliminar"'s, and stays so.
+    menu_edicion = menuBar()->addMenu(QStringLiteral("Ed&ición"));
     menu_edicion->setObjectName(QStringLiteral("menu_edicion"));
     edicion_deshacer = history_->stack()->createUndoAction(menu_edicion, QStringLiteral("&Deshacer"));
     edicion_deshacer->setObjectName(QStringLiteral("edicion_deshacer"));
