@@ -86,12 +86,15 @@ QString recoveryFolder() {
 
 QString setAsideFolder() { return recoveryFolder() + QStringLiteral("/apartadas"); }
 
-std::optional<RecoveryContents> unsavedWork() {
-    SerializeOutcome out = serializeListing(project(), workingDirToRecord());
-    if (!out.ok())
-        return std::nullopt;
-    return RecoveryContents{std::move(out.bytes), qs(exchange().fileDlgResult), QDir::currentPath(),
-                            QDateTime::currentDateTimeUtc()};
+RecoverySnapshot unsavedWork() {
+    return [p = project(), recorded = workingDirToRecord(), path = exchange().fileDlgResult,
+            folder = ss(QDir::currentPath()), when = QDateTime::currentDateTimeUtc()]() {
+        SerializeOutcome out = serializeListing(p, recorded);
+        if (!out.ok())
+            return std::optional<RecoveryContents>();
+        return std::optional<RecoveryContents>(
+            RecoveryContents{std::move(out.bytes), QString::fromStdString(path), QString::fromStdString(folder), when});
+    };
 }
 
 std::string encodeRecovery(const RecoveryContents& c) {
@@ -162,7 +165,7 @@ public:
     }
 
     // A job not yet started is replaced: only the latest state matters.
-    void write(std::string bytes) { post(Job{std::move(bytes)}); }
+    void write(RecoverySnapshot snapshot) { post(Job{std::move(snapshot)}); }
     void remove() { post(Job{}); }
 
     void waitUntilIdle() {
@@ -174,7 +177,7 @@ public:
 
 private:
     struct Job {
-        std::optional<std::string> bytes; // none: remove the copy
+        RecoverySnapshot snapshot; // none: remove the copy
     };
 
     void post(Job job) {
@@ -206,10 +209,11 @@ private:
 
     void perform(const Job& job) {
         const std::string path = QFile::encodeName(path_).toStdString();
-        if (job.bytes) {
+        if (job.snapshot) {
+            const std::optional<RecoveryContents> contents = job.snapshot();
             FileError error;
             // A failed write leaves the previous copy, which is the best there is.
-            if (writeFileAtomically(path, *job.bytes, &error))
+            if (contents && writeFileAtomically(path, encodeRecovery(*contents), &error))
                 syncFolder(QFileInfo(path_).path());
         } else {
             ::unlink(path.c_str());
@@ -249,12 +253,9 @@ void RecoveryKeeper::discard() {
 }
 
 void RecoveryKeeper::writeNow() {
-    std::optional<RecoveryContents> contents = take_();
-    if (!contents)
-        return;
     if (!writer_)
         writer_ = std::make_unique<RecoveryWriter>(newCopyPath());
-    writer_->write(encodeRecovery(*contents));
+    writer_->write(take_());
     lastWrite_ = std::chrono::steady_clock::now();
 }
 

@@ -33,8 +33,14 @@ struct RecoveryContents {
     bool operator==(const RecoveryContents&) const = default;
 };
 
-// The editor's work as its copy keeps it; none while some text cannot be stored.
-std::optional<RecoveryContents> unsavedWork();
+// What a copy holds, made on the writing thread from a snapshot taken on the
+// user-interface thread: a full listing takes far longer to put into bytes
+// than the user-interface thread may spend.
+using RecoverySnapshot = std::function<std::optional<RecoveryContents>()>;
+
+// The editor's work as it is now; its bytes are none while some text cannot
+// be stored.
+RecoverySnapshot unsavedWork();
 
 std::string encodeRecovery(const RecoveryContents& c);
 std::optional<RecoveryContents> decodeRecovery(const std::string& bytes);
@@ -42,11 +48,12 @@ std::optional<RecoveryContents> decodeRecovery(const std::string& bytes);
 class RecoveryWriter;
 
 // One editor's copy. Changes are coalesced: at most one write every
-// kRecoveryInterval, always of the latest state. The state is taken on this
-// thread; the file is written, flushed and renamed on a thread of its own.
+// kRecoveryInterval, always of the latest state. The state is copied on this
+// thread; it is put into bytes, written, flushed and renamed on a thread of
+// its own.
 class RecoveryKeeper : public QObject {
 public:
-    using Take = std::function<std::optional<RecoveryContents>()>;
+    using Take = std::function<RecoverySnapshot()>;
     explicit RecoveryKeeper(Take take, QObject* parent = nullptr);
     // Removes the copy: an editor that ends normally has nothing to recover.
     ~RecoveryKeeper() override;
