@@ -49,8 +49,9 @@ BENCHMARK(BM_RecoveryCopyOnUserInterfaceThread)->Unit(benchmark::kMillisecond);
 
 void BM_RecoveryCopyOnItsThread(benchmark::State& state) {
     const platform::RecoverySnapshot snapshot = platform::unsavedWork();
-    const std::string path =
-        QDir(platform::recoveryFolder()).filePath(QStringLiteral("bench.recuperacion")).toStdString();
+    const std::string path = QDir(platform::recoveryFolder())
+                                 .filePath(QStringLiteral("bench.recuperacion"))
+                                 .toStdString();
     QDir().mkpath(platform::recoveryFolder());
     std::size_t size = 0;
     for (auto _ : state) {

@@ -74,7 +74,9 @@ EditHistory::EditHistory(QObject* parent) : QObject(parent) {
 }
 
 // The stack empties itself as it goes; that is no change to the listing.
-EditHistory::~EditHistory() { disconnect(&stack_, nullptr, this, nullptr); }
+EditHistory::~EditHistory() {
+    disconnect(&stack_, nullptr, this, nullptr);
+}
 
 void EditHistory::followStack() {
     project().modified = toBool16(!stack_.isClean());
@@ -111,8 +113,8 @@ void EditHistory::recordTitle(const std::string& title) {
 
 void EditHistory::push(const QString& action, ProjectChange change, const QString& folderBefore,
                        const QString& folderAfter, bool typing) {
-    const bool continuesTyping = typing && lastKeystroke_.isValid() &&
-                                 lastKeystroke_.elapsed() < kTypingPause.count();
+    const bool continuesTyping =
+        typing && lastKeystroke_.isValid() && lastKeystroke_.elapsed() < kTypingPause.count();
     if (typing)
         lastKeystroke_.start();
     else

@@ -66,8 +66,8 @@ void principal::showHistoryChange(const ProjectChange& change) {
 
 void principal::offerRecovery() {
     for (platform::AbandonedCopy& copy : platform::claimAbandonedCopies()) {
-        if (platform::msgBox(question(copy.contents()), platform::vbYesNo + platform::vbQuestion +
-                                                         platform::vbDefaultYes) ==
+        if (platform::msgBox(question(copy.contents()),
+                             platform::vbYesNo + platform::vbQuestion + platform::vbDefaultYes) ==
             platform::vbYes) {
             if (!recover(copy.contents())) {
                 copy.setAside();

@@ -28,10 +28,13 @@ void applySettings(Project& p, const ListingSettings& s) {
 
 namespace {
 
-int countOf(const Project& p) { return std::clamp<int>(p.elementCount, 0, kMaxElements); }
+int countOf(const Project& p) {
+    return std::clamp<int>(p.elementCount, 0, kMaxElements);
+}
 
 // Replaces the run `from` holds at `first` with `to`'s run.
-void swapRun(Project& p, int first, const ProjectChange::Side& from, const ProjectChange::Side& to) {
+void swapRun(Project& p, int first, const ProjectChange::Side& from,
+             const ProjectChange::Side& to) {
     if (from.settings && to.settings)
         applySettings(p, *to.settings);
     const auto start = p.elements.begin() + first;
@@ -62,11 +65,12 @@ ProjectChange diffProjects(const Project& before, const Project& after) {
     const auto& e0 = before.elements;
     const auto& e1 = after.elements;
     int prefix = 0;
-    while (prefix < std::min(n0, n1) && e0[static_cast<std::size_t>(prefix)] == e1[static_cast<std::size_t>(prefix)])
+    while (prefix < std::min(n0, n1) &&
+           e0[static_cast<std::size_t>(prefix)] == e1[static_cast<std::size_t>(prefix)])
         ++prefix;
     int suffix = 0;
-    while (suffix < std::min(n0, n1) - prefix &&
-           e0[static_cast<std::size_t>(n0 - 1 - suffix)] == e1[static_cast<std::size_t>(n1 - 1 - suffix)])
+    while (suffix < std::min(n0, n1) - prefix && e0[static_cast<std::size_t>(n0 - 1 - suffix)] ==
+                                                     e1[static_cast<std::size_t>(n1 - 1 - suffix)])
         ++suffix;
     c.first = prefix;
     c.before.run.assign(e0.begin() + prefix, e0.begin() + (n0 - suffix));
@@ -76,9 +80,13 @@ ProjectChange diffProjects(const Project& before, const Project& after) {
     return c;
 }
 
-void undoChange(Project& p, const ProjectChange& c) { swapRun(p, c.first, c.after, c.before); }
+void undoChange(Project& p, const ProjectChange& c) {
+    swapRun(p, c.first, c.after, c.before);
+}
 
-void redoChange(Project& p, const ProjectChange& c) { swapRun(p, c.first, c.before, c.after); }
+void redoChange(Project& p, const ProjectChange& c) {
+    swapRun(p, c.first, c.before, c.after);
+}
 
 bool mergeChanges(ProjectChange& earlier, const ProjectChange& later) {
     const auto settingsOnly = [](const ProjectChange& c) {

@@ -6,14 +6,14 @@
 #include <QFileInfo>
 #include <QUrl>
 #include <atomic>
-#include <cstring>
-#include <utility>
 #include <condition_variable>
+#include <cstring>
 #include <fcntl.h>
 #include <mutex>
 #include <sys/file.h>
 #include <thread>
 #include <unistd.h>
+#include <utility>
 
 #include "model/file_store.h"
 #include "model/listing_writer.h"
@@ -41,7 +41,8 @@ void makePrivateFolder(const QString& folder) {
 
 // Without this a power cut can lose the rename that put the copy in place.
 void syncFolder(const QString& folder) {
-    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd =
+        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
         ::fsync(fd);
         ::close(fd);
@@ -50,7 +51,8 @@ void syncFolder(const QString& folder) {
 
 // -1 when another process (or another editor of this one) holds the lock.
 int takeLock(const QString& lockPath) {
-    const int fd = ::open(QFile::encodeName(lockPath).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    const int fd =
+        ::open(QFile::encodeName(lockPath).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (fd < 0)
         return -1;
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
@@ -84,7 +86,9 @@ QString recoveryFolder() {
     return state + QStringLiteral("/vitrandel/recuperacion");
 }
 
-QString setAsideFolder() { return recoveryFolder() + QStringLiteral("/apartadas"); }
+QString setAsideFolder() {
+    return recoveryFolder() + QStringLiteral("/apartadas");
+}
 
 RecoverySnapshot unsavedWork() {
     return [p = project(), recorded = workingDirToRecord(), path = exchange().fileDlgResult,
@@ -93,7 +97,8 @@ RecoverySnapshot unsavedWork() {
         if (!out.ok())
             return std::optional<RecoveryContents>();
         return std::optional<RecoveryContents>(
-            RecoveryContents{std::move(out.bytes), QString::fromStdString(path), QString::fromStdString(folder), when});
+            RecoveryContents{std::move(out.bytes), QString::fromStdString(path),
+                             QString::fromStdString(folder), when});
     };
 }
 
@@ -118,8 +123,8 @@ std::optional<RecoveryContents> decodeRecovery(const std::string& bytes) {
         const std::string prefix = std::string(key) + '=';
         if (!text || text->rfind(prefix, 0) != 0)
             return std::nullopt;
-        return QString::fromUtf8(
-            QByteArray::fromPercentEncoding(QByteArray::fromStdString(text->substr(prefix.size()))));
+        return QString::fromUtf8(QByteArray::fromPercentEncoding(
+            QByteArray::fromStdString(text->substr(prefix.size()))));
     };
     if (next() != kMagic)
         return std::nullopt;
@@ -231,7 +236,8 @@ private:
     std::thread thread_;
 };
 
-RecoveryKeeper::RecoveryKeeper(Take take, QObject* parent) : QObject(parent), take_(std::move(take)) {
+RecoveryKeeper::RecoveryKeeper(Take take, QObject* parent)
+    : QObject(parent), take_(std::move(take)) {
     timer_.setSingleShot(true);
     connect(&timer_, &QTimer::timeout, this, &RecoveryKeeper::writeNow);
 }
@@ -242,7 +248,8 @@ void RecoveryKeeper::changed() {
     if (timer_.isActive())
         return; // the pending write takes the state as it is by then
     const auto since = std::chrono::steady_clock::now() - lastWrite_;
-    const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(kRecoveryInterval - since);
+    const auto wait =
+        std::chrono::duration_cast<std::chrono::milliseconds>(kRecoveryInterval - since);
     timer_.start(std::max(wait, std::chrono::milliseconds{0}));
 }
 
@@ -268,7 +275,9 @@ void RecoveryKeeper::flush() {
         writer_->waitUntilIdle();
 }
 
-QString RecoveryKeeper::copyPath() const { return writer_ ? writer_->path() : QString(); }
+QString RecoveryKeeper::copyPath() const {
+    return writer_ ? writer_->path() : QString();
+}
 
 // --- Copies left behind -------------------------------------------------------
 
@@ -294,7 +303,9 @@ void AbandonedCopy::release(bool removeCopy) {
     lockFd_ = -1;
 }
 
-void AbandonedCopy::remove() { release(true); }
+void AbandonedCopy::remove() {
+    release(true);
+}
 
 void AbandonedCopy::setAside() {
     if (lockFd_ < 0)
@@ -327,7 +338,8 @@ std::vector<AbandonedCopy> claimAbandonedCopies() {
         if (fd < 0)
             continue; // its editor is still running
         // What a write cut short left behind.
-        for (const QString& temp : folder.entryList({copy.fileName() + QStringLiteral(".*")}, QDir::Files))
+        for (const QString& temp :
+             folder.entryList({copy.fileName() + QStringLiteral(".*")}, QDir::Files))
             folder.remove(temp);
         FileError error;
         const auto bytes = readFileBytes(QFile::encodeName(copy.filePath()).toStdString(), &error);
@@ -341,8 +353,10 @@ std::vector<AbandonedCopy> claimAbandonedCopies() {
             found.push_back(std::move(claimed));
     }
     // Locks of editors that ended without a copy.
-    for (const QFileInfo& lock : folder.entryInfoList({QLatin1Char('*') + QLatin1String(kLockSuffix)}, QDir::Files)) {
-        const QString base = lock.filePath().left(lock.filePath().size() - int(std::strlen(kLockSuffix)));
+    for (const QFileInfo& lock :
+         folder.entryInfoList({QLatin1Char('*') + QLatin1String(kLockSuffix)}, QDir::Files)) {
+        const QString base =
+            lock.filePath().left(lock.filePath().size() - int(std::strlen(kLockSuffix)));
         if (QFileInfo::exists(base + QLatin1String(kCopySuffix)))
             continue;
         const int fd = takeLock(lock.filePath());

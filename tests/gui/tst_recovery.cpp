@@ -27,7 +27,8 @@ using platform::MessageBoxSeam;
 namespace {
 
 QByteArray bytesSaveWouldWrite() {
-    return QByteArray::fromStdString(serializeListing(project(), platform::workingDirToRecord()).bytes);
+    return QByteArray::fromStdString(
+        serializeListing(project(), platform::workingDirToRecord()).bytes);
 }
 
 QStringList copiesIn(const QString& folder) {
@@ -87,7 +88,8 @@ class TestRecovery : public QObject {
     QString at(const QString& name) const { return work_.filePath(name); }
 
     // A real process with its own editor, at work in `dir` on `listing`.
-    void startEditor(QProcess& editor, const QString& title, const QString& dir, const QString& listing) {
+    void startEditor(QProcess& editor, const QString& title, const QString& dir,
+                     const QString& listing) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(u"XDG_STATE_HOME"_s, state_.path());
         env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
@@ -98,7 +100,9 @@ class TestRecovery : public QObject {
                      {u"--editor"_s, title, listing, dir + u"/esperado.lst"_s});
         QVERIFY(editor.waitForStarted());
         const bool ready = editor.waitForReadyRead(60000);
-        QVERIFY2(ready, qPrintable(u"the editor never got its work done: %1 %2"_s.arg(editor.exitCode()).arg(editor.errorString())));
+        QVERIFY2(ready,
+                 qPrintable(u"the editor never got its work done: %1 %2"_s.arg(editor.exitCode())
+                                .arg(editor.errorString())));
         QCOMPARE(editor.readLine(), QByteArray("listo\n"));
     }
 
@@ -152,7 +156,8 @@ private Q_SLOTS:
         listed.elementCount = 1;
         const QString betaListing = at(u"beta/beta.lst"_s);
         FileError e;
-        QVERIFY(writeFileAtomically(betaListing.toStdString(), serializeListing(listed, ".").bytes, &e));
+        QVERIFY(writeFileAtomically(betaListing.toStdString(), serializeListing(listed, ".").bytes,
+                                    &e));
 
         QProcess alfa;
         QProcess beta;

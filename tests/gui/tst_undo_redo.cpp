@@ -31,7 +31,8 @@ QByteArray fileBytes(const QString& path) {
 }
 
 QByteArray bytesSaveWouldWrite() {
-    return QByteArray::fromStdString(serializeListing(project(), platform::workingDirToRecord()).bytes);
+    return QByteArray::fromStdString(
+        serializeListing(project(), platform::workingDirToRecord()).bytes);
 }
 
 void writeFile(const QString& path, const QByteArray& bytes) {
@@ -79,15 +80,19 @@ private Q_SLOTS:
         p.categories[0] = "Rock";
         p.categories[1] = "Jazz";
         p.categoryCount = 2;
-        p.elements[0] = Element{.name = "a", .description = "uno", .category = 1, .fontName = "Arial", .fontSize = 10};
-        p.elements[1] = Element{.name = "b", .description = "dos", .category = 2, .fontName = "Arial", .fontSize = 12};
-        p.elements[2] = Element{.name = "c", .description = "tres", .fontName = "Arial", .fontSize = 10};
+        p.elements[0] = Element{
+            .name = "a", .description = "uno", .category = 1, .fontName = "Arial", .fontSize = 10};
+        p.elements[1] = Element{
+            .name = "b", .description = "dos", .category = 2, .fontName = "Arial", .fontSize = 12};
+        p.elements[2] =
+            Element{.name = "c", .description = "tres", .fontName = "Arial", .fontSize = 10};
         p.elementCount = 3;
         QVERIFY(QDir(ed_->path()).mkpath(u"sub"_s));
         writeFile(ed_->at(u"discos/x.txt"_s), "equis");
         writeFile(ed_->at(u"discos/vinilos/y.txt"_s), "i griega");
         const QString listing = ed_->at(u"discos.lst"_s);
-        writeFile(listing, QByteArray::fromStdString(serializeListing(p, platform::ss(ed_->path())).bytes));
+        writeFile(listing,
+                  QByteArray::fromStdString(serializeListing(p, platform::ss(ed_->path())).bytes));
         exchange().fileDlgResult = platform::ss(listing);
         principal* w = ed_->open();
         w->activateWindow();

@@ -16,7 +16,8 @@ Project twoHundred() {
     p.categories[0] = "Rock";
     p.categoryCount = 1;
     for (int i = 0; i < 200; ++i)
-        p.elements[static_cast<std::size_t>(i)] = newElement("e" + std::to_string(i), static_cast<std::int16_t>(i % 2));
+        p.elements[static_cast<std::size_t>(i)] =
+            newElement("e" + std::to_string(i), static_cast<std::int16_t>(i % 2));
     p.elementCount = 200;
     return p;
 }
@@ -28,7 +29,8 @@ bool sameListing(const Project& a, const Project& b) {
 }
 
 void removeAt(Project& p, int at) {
-    std::copy(p.elements.begin() + at + 1, p.elements.begin() + p.elementCount, p.elements.begin() + at);
+    std::copy(p.elements.begin() + at + 1, p.elements.begin() + p.elementCount,
+              p.elements.begin() + at);
     --p.elementCount;
 }
 
@@ -44,14 +46,18 @@ private Q_SLOTS:
         QTest::addColumn<int>("kept"); // elements held, both sides together
         QTest::newRow("nothing") << Edit([](Project&) {}) << 0;
         QTest::newRow("title") << Edit([](Project& p) { p.title += " de casa"; }) << 0;
-        QTest::newRow("add at the end") << Edit([](Project& p) { p.elements[200] = newElement("nuevo", 1); ++p.elementCount; }) << 1;
+        QTest::newRow("add at the end") << Edit([](Project& p) {
+            p.elements[200] = newElement("nuevo", 1);
+            ++p.elementCount;
+        }) << 1;
         QTest::newRow("delete the first") << Edit([](Project& p) { removeAt(p, 0); }) << 1;
         QTest::newRow("delete the last") << Edit([](Project& p) { removeAt(p, 199); }) << 1;
         QTest::newRow("delete one of two equal neighbours") << Edit([](Project& p) {
             p.elements[51] = p.elements[50];
             removeAt(p, 50);
         }) << 1;
-        QTest::newRow("description") << Edit([](Project& p) { p.elements[7].description = "otra"; }) << 2;
+        QTest::newRow("description")
+            << Edit([](Project& p) { p.elements[7].description = "otra"; }) << 2;
         QTest::newRow("categories renumbered") << Edit([](Project& p) {
             p.categories[0] = "Jazz";
             p.categories[1] = "Rock";
