@@ -1,6 +1,7 @@
 #include "editor/principal.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
@@ -16,11 +17,13 @@
 #include "dialogs/opciones_form.h"
 #include "dialogs/password_gate.h"
 #include "editor/acerca_form.h"
+#include "editor/edit_history.h"
 #include "model/project.h"
 #include "platform/controls.h"
 #include "platform/listing_io.h"
 #include "platform/message_box.h"
 #include "platform/modal.h"
+#include "platform/recovery.h"
 #include "platform/storable_text.h"
 #include "platform/text.h"
 #include "platform/twips.h"
@@ -38,11 +41,22 @@ using platform::twipsRect;
 namespace {
 const char* const kModifiedQuestion =
     "Proyecto actual se encuentra modificado. ¿Desea guardar los cambios?";
+
+bool isUndoOrRedoKey(const QKeyEvent* key) {
+    return key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) ||
+           key->keyCombination() == QKeyCombination(Qt::CTRL, Qt::Key_Y) ||
+           key->keyCombination() == QKeyCombination(Qt::CTRL | Qt::SHIFT, Qt::Key_Z);
 }
+} // namespace
 
 principal::principal(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("principal"));
     setAttribute(Qt::WA_DeleteOnClose);
+    history_ = new EditHistory(this);
+    recovery_ = new platform::RecoveryKeeper(
+&platform::unsavedWork, this);
+    connect(history_, &EditHistory::stateChanged, this, &principal::keepRecoveryCopy);
+    connect(history_, &EditHistory::applied, this, &principal::showHistoryChange);
     buildControls();
     buildMenus();
     Form_Load();
@@ -91,6 +105,8 @@ void principal::buildControls() {
     connect(categorias, &QComboBox::currentIndexChanged, this, &principal::categorias_Click);
     connect(listado, &QListWidget::itemSelectionChanged, this, &principal::listado_Click);
     connect(titulo_txt, &QLineEdit::textChanged, this, &principal::titulo_txt_Change);
+    // The box's own undo would fork from the editor's: Ctrl+Z goes to the editor.
+    titulo_txt->installEventFilter(this);
     connectElementCommands();
     connectFind();
 
@@ -132,6 +148,19 @@ void principal::buildMenus() {
     archivo_salir = action(menu_archivo, "archivo_salir", QStringLiteral("&Salir"),
                            &principal::archivo_salir_Click);
 
+    // Alt+E is "&Eliminar"'s, and stays so.
+    menu_edicion = menuBar()->addMenu(QStringLiteral("Ed&ición"));
+    menu_edicion->setObjectName(QStringLiteral("menu_edicion"));
+    edicion_deshacer = history_->stack()->createUndoAction(menu_edicion, QStringLiteral("&Deshacer"));
+    edicion_deshacer->setObjectName(QStringLiteral("edicion_deshacer"));
+    edicion_deshacer->setShortcut(QKeyCombination(Qt::CTRL, Qt::Key_Z));
+    edicion_rehacer = history_->stack()->createRedoAction(menu_edicion, QStringLiteral("&Rehacer"));
+    edicion_rehacer->setObjectName(QStringLiteral("edicion_rehacer"));
+    edicion_rehacer->setShortcuts({QKeyCombination(Qt::CTRL, Qt::Key_Y),
+                                   QKeyCombination(Qt::CTRL | Qt::SHIFT, Qt::Key_Z)});
+    menu_edicion->addAction(edicion_deshacer);
+    menu_edicion->addAction(edicion_rehacer);
+
     menu_proyecto = menuBar()->addMenu(QStringLiteral("&Proyecto"));
     menu_proyecto->setObjectName(QStringLiteral("menu_proyecto"));
     proyecto_ejecutar = action(menu_proyecto, "proyecto_ejecutar", QStringLiteral("&Ejecutar"),
@@ -164,9 +193,9 @@ void principal::Form_Load() {
     setWindowTitle(QStringLiteral("Vitrandel"));
     if (!exchange().fileDlgResult.empty()) {
         const bool read = platform::cargar_listado(qs(exchange().fileDlgResult));
-        titulo_txt->setText(qs(project().title));
+        showTitle();
         if (read)
-            project().modified = kFalse;
+            history_->restart();
         else
             exchange().fileDlgResult.clear(); // never Save over a file that failed to read
     }
@@ -213,6 +242,8 @@ void principal::listado_Click() {
 // Text the listing cannot hold is refused as it is typed, and the box goes
 // back to the title it holds.
 void principal::titulo_txt_Change() {
+    if (showingTitle_)
+        return; // the box shows what the Project holds
     const QString title = platform::composed(titulo_txt->text());
     if (!platform::acceptStorable(title, QStringLiteral("El título"))) {
         const QString kept = qs(project().title);
@@ -222,8 +253,21 @@ void principal::titulo_txt_Change() {
         titulo_txt->setCursorPosition(static_cast<int>(std::clamp<qsizetype>(cursor, 0, kept.size())));
         return;
     }
-    project().title = ss(title);
-    project().modified = kTrue;
+    history_->recordTitle(ss(title));
+}
+
+void principal::showTitle() {
+    showingTitle_ = true;
+    titulo_txt->setText(qs(project().title));
+    showingTitle_ = false;
+}
+
+bool principal::eventFilter(QObject* watched, QEvent* event) {
+    // Left unaccepted, the key goes on to the window's shortcuts.
+    if (watched == titulo_txt && event->type() == QEvent::ShortcutOverride &&
+        isUndoOrRedoKey(static_cast<QKeyEvent*>(event)))
+        return true;
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void principal::showDescription() { descripcion_->showDescription(listado); }
@@ -267,11 +311,11 @@ void principal::archivo_nuevo_Click() {
         categorias->setCurrentIndex(0);
     }
     p.title.clear();
-    titulo_txt->setText(QString());
-    p.modified = kFalse;
+    showTitle();
     // The next Save must ask where: the old file holds another listing.
     exchange().fileDlgResult.clear();
     p.listingPath.clear();
+    history_->restart();
 }
 
 void principal::showFileDialog(const char* caption, int mode) {
@@ -297,9 +341,9 @@ void principal::archivo_abrir_Click() {
         exchange().fileDlgResult.clear();
     fillElementList();
     fillCategoryList();
-    titulo_txt->setText(qs(project().title));
+    showTitle();
     if (read)
-        project().modified = kFalse;
+        history_->restart();
 }
 
 bool principal::save() {
@@ -307,7 +351,7 @@ bool principal::save() {
         return saveAs();
     if (!platform::guardar_listado(qs(exchange().fileDlgResult)))
         return false;
-    project().modified = kFalse;
+    history_->markSaved();
     return true;
 }
 
@@ -317,7 +361,7 @@ bool principal::saveAs() {
         return false;
     if (!platform::guardar_listado(qs(exchange().fileDlgResult)))
         return false;
-    project().modified = kFalse;
+    history_->markSaved();
     return true;
 }
 
@@ -345,11 +389,13 @@ void principal::proyecto_ejecutar_Click() {
 }
 
 void principal::proyecto_opciones_Click() {
+    const EditHistory::Step step(*history_, QStringLiteral("cambio de opciones"));
     if (password_gate(this))
         opciones_form::mostrar(this);
 }
 
 void principal::proyecto_curdir_Click() {
+    const EditHistory::Step step(*history_, QStringLiteral("cambio de directorio de trabajo"));
     ExchangeFields& x = exchange();
     x.dirDlgStart = isTrue(project().useCurrentDir) ? std::string(".") : ss(QDir::currentPath());
     cambio_dir::mostrar(this);

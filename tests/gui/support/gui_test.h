@@ -11,6 +11,9 @@
 namespace vitrandel_test_support {
 
 inline void startGuiTest() {
+    // Recovery copies of the editors a test opens stay out of the user's own.
+    static QTemporaryDir state;
+    qputenv("XDG_STATE_HOME", QFile::encodeName(state.path()));
     // Tests run from their own folder, not beside the program.
     vitrandel::platform::setPictureHelperPath(QStringLiteral(VITRANDEL_PICTURE_HELPER));
     vitrandel::platform::MessageBoxSeam::setTestMode(true);
