@@ -171,7 +171,7 @@ void editar_desc::applyFont() {
     font.setItalic(isTrue(x.descFontItalic));
     font.setFamily(platform::faceToDraw(x.descFontName));
     font.setPointSize(tamano_no_estandar(x.descFontSize) ? 10 : x.descFontSize);
-    Text1->setFont(font);
+    Text1->setFont(platform::crispFont(font));
 }
 
 void editar_desc::cargar_subdirectorios() {
