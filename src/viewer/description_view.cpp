@@ -6,6 +6,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QTimer>
 
 #include "model/project.h"
 #include "platform/colors.h"
@@ -24,12 +25,25 @@ using platform::twipsRect;
 constexpr int kPanelWidth = 2295;
 constexpr int kPanelHeight = 4095;
 
-// The editor's text stops above its Edit button; the viewer has none.
-int textOnlyHeight(DescriptionFace face) { return face == DescriptionFace::Editor ? 3255 : 3735; }
+// Long enough to skip the sizes a window passes through while it is dragged larger.
+constexpr int kRedecodeDelay = 150;
 
-QRect textOnlyRect(DescriptionFace face) { return twipsRect(120, 240, 2055, textOnlyHeight(face)); }
-QRect textBelowPictureRect() { return twipsRect(120, 1920, 2055, 1575); }
-QRect pictureRect() { return twipsRect(120, 240, 2055, 1575); }
+// Design places in the panel. The editor's text stops above its Edit button;
+// the viewer has none.
+QRect designTextOnly(DescriptionFace face) {
+    return twipsRect(120, 240, 2055, face == DescriptionFace::Editor ? 3255 : 3735);
+}
+QRect designTextBelowPicture() {
+    return twipsRect(120, 1920, 2055, 1575);
+}
+QRect designPicture() {
+    return twipsRect(120, 240, 2055, 1575);
+}
+
+// What a panel grown beyond its design leaves below a rectangle, as designed.
+int roomBelow(const QRect& r) {
+    return twipsRect(0, 0, kPanelWidth, kPanelHeight).height() - r.y() - r.height();
+}
 
 constexpr int kElementPositionRole = Qt::UserRole;
 
@@ -86,12 +100,12 @@ DescriptionArea::DescriptionArea(QWidget* window, DescriptionFace face, int pane
     Frame1 = place(new QGroupBox(QStringLiteral("Descripción"), window), "Frame1", panel);
     // Created before the text box so that the text lies above them: in the
     // editor the full-height text covers an old picture instead of hiding it.
-    foto_desc = place(new QLabel(Frame1), "foto_desc", pictureRect());
+    foto_desc = place(new QLabel(Frame1), "foto_desc", designPicture());
     foto_desc->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Image1 = place(new QLabel(Frame1), "Image1", pictureRect());
+    Image1 = place(new QLabel(Frame1), "Image1", designPicture());
     Image1->setScaledContents(true);
 
-    texto = place(new QPlainTextEdit(Frame1), "texto", textOnlyRect(face));
+    texto = place(new QPlainTextEdit(Frame1), "texto", designTextOnly(face));
     texto->setReadOnly(true);
     texto->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // Out of the tab order, but a click gives it focus so that a selection can
@@ -103,7 +117,67 @@ DescriptionArea::DescriptionArea(QWidget* window, DescriptionFace face, int pane
     notice_ = place(new QLabel(notice.text, Frame2), notice.name, twipsRect(120, 1800, 2055, 255));
     notice_->setAlignment(Qt::AlignCenter);
 
+    Frame1->installEventFilter(this);
+    Frame2->installEventFilter(this);
+    // A picture is decoded again for its new size once the panel stops growing.
+    redecode_ = new QTimer(this);
+    redecode_->setSingleShot(true);
+    redecode_->setInterval(kRedecodeDelay);
+    connect(redecode_, &QTimer::timeout, this, [this] {
+        if (!picture_.isEmpty())
+            showPicture(picture_, fit_);
+    });
+
     showNotice();
+}
+
+// The panels are designed at one size and may be given more: the text and the
+// picture take it, the picture keeping its proportions and sharing the height
+// with the text below it.
+QRect DescriptionArea::pictureRect() const {
+    const QRect design = designPicture();
+    const QSize panel = Frame1->size();
+    const QRect stack = designPicture().united(designTextBelowPicture());
+    const double across = double(panel.width() - 2 * design.x()) / design.width();
+    const double down = double(panel.height() - stack.y() - roomBelow(stack)) / stack.height();
+    const double scale = std::max(1.0, std::min(across, down));
+    return QRect(design.topLeft(), (QSizeF(design.size()) * scale).toSize());
+}
+
+QRect DescriptionArea::textBelowPictureRect() const {
+    const QRect design = designTextBelowPicture();
+    const int gap = design.y() - designPicture().bottom();
+    const int top = pictureRect().bottom() + gap;
+    return QRect(design.x(), top, Frame1->width() - 2 * design.x(),
+                 std::max(design.height(), Frame1->height() - top - roomBelow(design)));
+}
+
+QRect DescriptionArea::textOnlyRect() const {
+    const QRect design = designTextOnly(face_);
+    return QRect(design.x(), design.y(), Frame1->width() - 2 * design.x(),
+                 Frame1->height() - design.y() - roomBelow(design));
+}
+
+bool DescriptionArea::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Resize && watched == Frame1)
+        arrange();
+    if (event->type() == QEvent::Resize && watched == Frame2) {
+        const QRect design = twipsRect(120, 1800, 2055, 255);
+        notice_->setGeometry(
+            design.x(),
+            design.y() +
+                (Frame2->height() - twipsRect(0, 0, kPanelWidth, kPanelHeight).height()) / 2,
+            Frame2->width() - 2 * design.x(), design.height());
+    }
+    return false;
+}
+
+void DescriptionArea::arrange() {
+    foto_desc->setGeometry(pictureRect());
+    Image1->setGeometry(pictureRect());
+    texto->setGeometry(pictureLayout_ ? textBelowPictureRect() : textOnlyRect());
+    if (!picture_.isEmpty())
+        redecode_->start();
 }
 
 void DescriptionArea::showNotice() {
@@ -135,11 +209,15 @@ void DescriptionArea::showDescription(const QListWidget* listado) {
             foto_desc->hide();
             Image1->hide();
         }
-        texto->setGeometry(textOnlyRect(face_));
+        pictureLayout_ = false;
+        picture_.clear();
+        texto->setGeometry(textOnlyRect());
     } else {
         texto->setGeometry(textBelowPictureRect());
         foto_desc->setGeometry(pictureRect());
         const QString path = platform::picturePath(platform::qs(e.imagePath));
+        pictureLayout_ = true;
+        picture_.clear();
         if (platform::existe_archivo(path))
             showPicture(path, isTrue(e.fitImage));
         else
@@ -153,6 +231,8 @@ void DescriptionArea::showDescription(const QListWidget* listado) {
 }
 
 void DescriptionArea::showPicture(const QString& path, bool fit) {
+    picture_ = path;
+    fit_ = fit;
     // Only the visible view is filled: a picture from a camera is decoded at
     // 137 by 105, not at full size.
     platform::showPictureIn(fit ? Image1 : foto_desc, path, fit);

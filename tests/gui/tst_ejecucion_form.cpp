@@ -163,7 +163,7 @@ private Q_SLOTS:
     void layout() {
         auto* form = open();
         QCOMPARE(form->size(), QSize(323, 302));
-        QCOMPARE(form->minimumSize(), form->maximumSize());
+        QCOMPARE(form->minimumSize(), form->size());
         // Within the window frame's few pixels, which only the window system knows.
         const QPoint offCentre = form->frameGeometry().center() - form->screen()->availableGeometry().center();
         QVERIFY2(qAbs(offCentre.x()) <= 3 && qAbs(offCentre.y()) <= 3, "not centred on the screen");
@@ -174,6 +174,43 @@ private Q_SLOTS:
         };
         for (const auto& [name, rect] : places)
             QCOMPARE(child<QWidget>(form, name)->geometry(), rect);
+    }
+
+    // Made larger, the list and the description take the room, the picture
+    // keeping its proportions and decoded for its new size; the window opens
+    // at that size next time, but never larger than the screen.
+    void growsAndRemembersItsSize() {
+        savePicture(QStringLiteral("foto.png"), marked(400, 300));
+        setElements({element("uno", "texto", "foto.png", true)});
+        auto* form = open();
+        clickEntry(form, QStringLiteral("uno"));
+        auto* listado = child<QListWidget>(form, "listado");
+        auto* frame = child<QGroupBox>(form, "Frame1");
+        auto* picture = child<QLabel>(form, "Image1");
+        auto* texto = child<QPlainTextEdit>(form, "texto");
+        const QRect designPicture = picture->geometry();
+
+        form->resize(form->width() + 300, form->height() + 240);
+        QCOMPARE(listado->width(), twipsRect(0, 0, 2175, 0).width() + 100);
+        QCOMPARE(listado->height(), twipsRect(0, 0, 0, 2790).height() + 240);
+        QCOMPARE(frame->geometry(), twipsRect(2400, 240, 2295, 4095).adjusted(100, 0, 300, 240));
+        QVERIFY(picture->width() > designPicture.width() * 3 / 2);
+        QCOMPARE(qRound(picture->height() * double(designPicture.width()) / picture->width()), designPicture.height());
+        QVERIFY(texto->y() > picture->geometry().bottom());
+        QVERIFY(texto->geometry().bottom() < frame->height());
+        QTRY_COMPARE(picture->pixmap().deviceIndependentSize().toSize(), picture->size());
+
+        const QSize grown = form->size();
+        form->close();
+        QCOMPARE(open()->size(), grown);
+
+        form_->resize(5000, 4000);
+        form_->close();
+        const QRect room = open()->screen()->availableGeometry();
+        QVERIFY(form_->frameGeometry().width() <= room.width());
+        QVERIFY(form_->frameGeometry().height() <= room.height());
+        form_->resize(form_->minimumSize());
+        form_->close();
     }
 
     void fiftyOneCategories() {

@@ -178,6 +178,21 @@ private Q_SLOTS:
             QStringLiteral("A&yuda:Acerca de Vitrandel...=ayuda_acerca")}));
     }
 
+    // Made larger, the list takes a third of the room and the description the
+    // rest; the buttons keep to the list and to the bottom of the description.
+    void theWindowGrows() {
+        open();
+        const auto place = [this](const char* name) { return find<QWidget>(name)->geometry(); };
+        const QRect title = place("titulo_txt"), list = place("listado"), frame = place("Frame1"),
+                    add = place("agregar"), edit = place("editar");
+        w_->resize(w_->size() + QSize(300, 240));
+        QCOMPARE(place("titulo_txt"), title.adjusted(0, 0, 300, 0));
+        QCOMPARE(place("listado"), list.adjusted(0, 0, 100, 240));
+        QCOMPARE(place("Frame1"), frame.adjusted(100, 0, 300, 240));
+        QCOMPARE(place("agregar"), add.translated(0, 240));
+        QCOMPARE(place("editar"), edit.translated(100, 240));
+    }
+
     void aNewWindowOnAnEmptyProject() {
         open();
         QCOMPARE(w_->windowTitle(), QStringLiteral("Vitrandel"));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include "platform/message_box.h"
@@ -11,6 +13,10 @@
 namespace vitrandel_test_support {
 
 inline void startGuiTest() {
+    // Windows remember their places in the user's settings: tests keep theirs
+    // in a folder of their own, which starts empty.
+    static QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     // Tests run from their own folder, not beside the program.
     vitrandel::platform::setPictureHelperPath(QStringLiteral(VITRANDEL_PICTURE_HELPER));
     vitrandel::platform::MessageBoxSeam::setTestMode(true);
