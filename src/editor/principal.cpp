@@ -88,6 +88,9 @@ void principal::buildControls() {
     cambiar_cat = place(new QPushButton(QStringLiteral("Cambiar de categoría"), area),
                         "cambiar_cat", twipsRect(120, 4680, 2295, 375));
     listado->setSelectionMode(QAbstractItemView::SingleSelection);
+    // No caption sits beside these two to name them.
+    categorias->setAccessibleName(QStringLiteral("Categorías"));
+    listado->setAccessibleName(QStringLiteral("Elementos"));
     // Measuring every name to lay out a full list costs more than the rest of
     // the window; a name wider than the list ends in "…".
     listado->setUniformItemSizes(true);

@@ -104,13 +104,16 @@ DescriptionArea::DescriptionArea(QWidget* window, DescriptionFace face, int pane
     foto_desc->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Image1 = place(new QLabel(Frame1), "Image1", designPicture());
     Image1->setScaledContents(true);
+    for (QLabel* view : {foto_desc, Image1})
+        view->setAccessibleName(QStringLiteral("Imagen"));
 
     texto = place(new QPlainTextEdit(Frame1), "texto", designTextOnly(face));
     texto->setReadOnly(true);
     texto->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    // Out of the tab order, but a click gives it focus so that a selection can
-    // be copied with the keyboard.
-    texto->setFocusPolicy(Qt::ClickFocus);
+    // Reached with Tab too, so that a long text can be read and a selection
+    // copied from the keyboard, and a screen reader reads it.
+    texto->setFocusPolicy(Qt::StrongFocus);
+    texto->setAccessibleName(QStringLiteral("Descripción"));
     texto->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
 
     Frame2 = place(new QGroupBox(QStringLiteral("Descripción"), window), "Frame2", panel);

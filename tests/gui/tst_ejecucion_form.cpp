@@ -1,3 +1,4 @@
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -211,6 +212,36 @@ private Q_SLOTS:
         QVERIFY(form_->frameGeometry().height() <= room.height());
         form_->resize(form_->minimumSize());
         form_->close();
+    }
+
+    // A screen reader reads the lists by their captions, the entries by their
+    // names and the description's text; Tab goes from the lists to the text.
+    void readAloudAndByKeyboard() {
+        setElements({element("uno", "Primera línea\nsegunda"), element("dos", "")});
+        auto* form = open();
+        auto* listado = child<QListWidget>(form, "listado");
+        auto* texto = child<QPlainTextEdit>(form, "texto");
+        QAccessibleInterface* list = QAccessible::queryAccessibleInterface(listado);
+        QCOMPARE(list->role(), QAccessible::List);
+        QCOMPARE(list->text(QAccessible::Name), QStringLiteral("Listado de elementos"));
+        QCOMPARE(list->childCount(), 2);
+        QCOMPARE(list->child(0)->text(QAccessible::Name), QStringLiteral("uno"));
+        const auto labels = QAccessible::queryAccessibleInterface(child<QComboBox>(form, "categorias"))
+                                ->relations(QAccessible::Label);
+        QCOMPARE(labels.size(), 1);
+        QCOMPARE(labels.first().first->text(QAccessible::Name), QStringLiteral("Categorías"));
+
+        listado->setFocus();
+        QTest::keyClick(listado, Qt::Key_End);
+        QTest::keyClick(listado, Qt::Key_Home);
+        QCOMPARE(listado->currentItem()->text(), QStringLiteral("uno"));
+        QTest::keyClick(listado, Qt::Key_Tab);
+        QTRY_COMPARE(QApplication::focusWidget(), texto);
+        QAccessibleInterface* text = QAccessible::queryAccessibleInterface(texto);
+        QCOMPARE(text->text(QAccessible::Name), QStringLiteral("Descripción"));
+        QAccessibleTextInterface* words = text->textInterface();
+        QVERIFY(words);
+        QCOMPARE(words->text(0, words->characterCount()), QStringLiteral("Primera línea\nsegunda"));
     }
 
     void fiftyOneCategories() {

@@ -4,6 +4,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "platform/accessible_names.h"
 #include "platform/message_box.h"
 #include "platform/metafile_process.h"
 #include "platform/modal.h"
@@ -23,6 +24,7 @@ inline void startGuiTest() {
     vitrandel::platform::ModalSeam::setTestMode(true);
     vitrandel::platform::MessageBoxSeam::reset();
     vitrandel::platform::ModalSeam::reset();
+    vitrandel::platform::useAccessibleNames(*qApp);
 }
 
 } // namespace vitrandel_test_support
