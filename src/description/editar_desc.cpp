@@ -85,6 +85,7 @@ editar_desc::editar_desc(QWidget* parent) : QDialog(parent) {
     Label2 = label(this, "Label2", "Escriba aquí el texto", twipsRect(480, 2880, 2055, 255));
     Text1 = place(new QPlainTextEdit(this), "Text1", twipsRect(240, 3120, 2535, 1935));
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    platform::usePaper(Text1);
     aceptar = button(this, "aceptar", "&Aceptar", twipsRect(3840, 4320, 1455, 375));
     cancelar = button(this, "cancelar", "Cancelar", twipsRect(3840, 4800, 1455, 375));
 

@@ -120,6 +120,8 @@ DescriptionArea::DescriptionArea(QWidget* window, DescriptionFace face, int pane
     notice_ = place(new QLabel(notice.text, Frame2), notice.name, twipsRect(120, 1800, 2055, 255));
     notice_->setAlignment(Qt::AlignCenter);
 
+    platform::usePaper(Frame1);
+    platform::usePaper(Frame2);
     Frame1->installEventFilter(this);
     Frame2->installEventFilter(this);
     // A picture is decoded again for its new size once the panel stops growing.

@@ -244,6 +244,35 @@ private Q_SLOTS:
         QCOMPARE(words->text(0, words->characterCount()), QStringLiteral("Primera línea\nsegunda"));
     }
 
+    // On a dark desktop the window follows it, but the description stays on
+    // light paper in the author's colours, chosen against it.
+    void darkDesktopKeepsTheDescriptionOnPaper() {
+        const QPalette light = QApplication::palette();
+        QPalette dark = light;
+        for (auto role : {QPalette::Window, QPalette::Base, QPalette::Button})
+            dark.setColor(role, QColor(0x30, 0x30, 0x30));
+        for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+            dark.setColor(role, QColor(0xe0, 0xe0, 0xe0));
+        QApplication::setPalette(dark);
+        Element navy = element("uno", "azul oscuro");
+        navy.textColor = 0x800000; // dark blue, red in the low byte
+        Element system = element("dos", "color del sistema");
+        system.textColor = std::int32_t(0x80000008); // the system's window text
+        setElements({navy, system});
+        auto* form = open();
+        auto* texto = child<QPlainTextEdit>(form, "texto");
+        QVERIFY(child<QListWidget>(form, "listado")->palette().color(QPalette::Base).lightness() < 128);
+        clickEntry(form, QStringLiteral("uno"));
+        QCOMPARE(texto->palette().color(QPalette::Text), QColor(0, 0, 0x80));
+        QVERIFY(shownAt(texto->viewport(), texto->viewport()->width() - 2, texto->viewport()->height() - 2).lightness() > 200);
+        QVERIFY(shownAt(child<QGroupBox>(form, "Frame1"), 2, 2).lightness() > 200);
+        clickEntry(form, QStringLiteral("dos"));
+        QVERIFY(texto->palette().color(QPalette::Text).lightness() < 128);
+
+        QApplication::setPalette(light);
+        QVERIFY(child<QGroupBox>(form, "Frame1")->palette().color(QPalette::Window) == light.color(QPalette::Window));
+    }
+
     void fiftyOneCategories() {
         Project& p = project();
         p.categoryCount = kMaxCategories;
