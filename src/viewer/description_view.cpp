@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -16,6 +17,7 @@
 #include "platform/picture_views.h"
 #include "platform/text.h"
 #include "platform/twips.h"
+#include "viewer/large_picture.h"
 
 namespace vitrandel {
 namespace {
@@ -104,8 +106,12 @@ DescriptionArea::DescriptionArea(QWidget* window, DescriptionFace face, int pane
     foto_desc->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Image1 = place(new QLabel(Frame1), "Image1", designPicture());
     Image1->setScaledContents(true);
-    for (QLabel* view : {foto_desc, Image1})
+    // A double click, or Enter once Tab has reached it, opens the picture large.
+    for (QLabel* view : {foto_desc, Image1}) {
         view->setAccessibleName(QStringLiteral("Imagen"));
+        view->setFocusPolicy(Qt::StrongFocus);
+        view->installEventFilter(this);
+    }
 
     texto = place(new QPlainTextEdit(Frame1), "texto", designTextOnly(face));
     texto->setReadOnly(true);
@@ -164,6 +170,16 @@ QRect DescriptionArea::textOnlyRect() const {
 }
 
 bool DescriptionArea::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == foto_desc || watched == Image1) {
+        const bool enter = event->type() == QEvent::KeyPress &&
+                           (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Return ||
+                            static_cast<QKeyEvent*>(event)->key() == Qt::Key_Enter);
+        if (enter || event->type() == QEvent::MouseButtonDblClick) {
+            openLargePicture();
+            return true;
+        }
+        return false;
+    }
     if (event->type() == QEvent::Resize && watched == Frame1)
         arrange();
     if (event->type() == QEvent::Resize && watched == Frame2) {
@@ -185,12 +201,38 @@ void DescriptionArea::arrange() {
         redecode_->start();
 }
 
+// The pictures of the elements the list shows, from the one shown here.
+void DescriptionArea::openLargePicture() {
+    if (!listado_ || picture_.isEmpty())
+        return;
+    std::vector<LargePicture::Entry> entries;
+    int at = 0;
+    for (int row = 0; row < listado_->count(); ++row) {
+        const QListWidgetItem* entry = listado_->item(row);
+        const Element* e = findElement(entry);
+        if (!e || e->imagePath.empty())
+            continue;
+        const QString path = platform::picturePath(platform::qs(e->imagePath));
+        if (!platform::existe_archivo(path))
+            continue;
+        if (entry->isSelected())
+            at = int(entries.size());
+        entries.push_back({platform::qs(e->name), path});
+    }
+    if (entries.empty())
+        return;
+    auto* large = new LargePicture(Frame1->window(), std::move(entries), at);
+    large->show();
+    large->activateWindow();
+}
+
 void DescriptionArea::showNotice() {
     Frame1->hide();
     Frame2->show();
 }
 
 void DescriptionArea::showDescription(const QListWidget* listado) {
+    listado_ = listado;
     const QList<QListWidgetItem*> selected = listado->selectedItems();
     if (selected.size() != 1) {
         showNotice();

@@ -70,6 +70,7 @@ private:
     QRect textBelowPictureRect() const;
     QRect textOnlyRect() const;
     void arrange();
+    void openLargePicture();
     void showPicture(const QString& path, bool fit);
     void clearPictures();
 
@@ -80,6 +81,7 @@ private:
     QLabel* foto_desc;
     QLabel* Image1;
     QLabel* notice_;
+    const QListWidget* listado_ = nullptr;
     bool pictureLayout_ = false;
     // The picture file shown; empty when there is none.
     QString picture_;

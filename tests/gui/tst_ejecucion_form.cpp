@@ -7,6 +7,8 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QPushButton>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QWindow>
 #include <QtTest>
@@ -18,6 +20,7 @@
 #include "support/gui_test.h"
 #include "viewer/description_view.h"
 #include "viewer/ejecucion_form.h"
+#include "viewer/large_picture.h"
 
 using namespace vitrandel;
 using platform::twipsRect;
@@ -271,6 +274,64 @@ private Q_SLOTS:
 
         QApplication::setPalette(light);
         QVERIFY(child<QGroupBox>(form, "Frame1")->palette().color(QPalette::Window) == light.color(QPalette::Window));
+    }
+
+    // A double click on the picture opens it large, fitted to its window;
+    // "100 %", Ctrl++ and Ctrl+wheel zoom, the arrows step through the
+    // pictures of the listed elements with their names as the caption, and
+    // Escape closes it. Enter opens it too once Tab has reached the picture.
+    void pictureSeenLarge() {
+        savePicture(QStringLiteral("uno.png"), marked(400, 300));
+        savePicture(QStringLiteral("tres.png"), marked(60, 90));
+        setElements({element("uno", "", "uno.png", true), element("dos", "solo texto"),
+                     element("perdida", "", "no_existe.png"), element("tres", "", "tres.png")});
+        auto* form = open();
+        clickEntry(form, QStringLiteral("uno"));
+        auto* stretched = child<QLabel>(form, "Image1");
+        QTest::mouseDClick(stretched, Qt::LeftButton, {}, stretched->rect().center());
+        LargePicture* large = nullptr;
+        QTRY_VERIFY((large = qobject_cast<LargePicture*>(QApplication::activeWindow())) != nullptr);
+        QVERIFY(QTest::qWaitForWindowExposed(large));
+        QCOMPARE(large->windowTitle(), QStringLiteral("uno"));
+        auto* picture = child<QLabel>(large, "imagen");
+        const QSize room = large->findChild<QScrollArea*>()->viewport()->size();
+        QCOMPARE(picture->size(), QSize(400, 300).scaled(room, Qt::KeepAspectRatio));
+
+        QTest::mouseClick(child<QPushButton>(large, "tamano_real"), Qt::LeftButton);
+        QCOMPARE(picture->size(), QSize(400, 300));
+        QCOMPARE(picture->pixmap().toImage().pixelColor(5, 5), QColor(Qt::red));
+        QTest::keyClick(large, Qt::Key_Plus, Qt::ControlModifier);
+        QCOMPARE(picture->size(), QSize(500, 375));
+        QWheelEvent wheel(QPointF(10, 10), large->mapToGlobal(QPointF(10, 10)), {}, QPoint(0, -120),
+                          Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(large->findChild<QScrollArea*>()->viewport(), &wheel);
+        QCOMPARE(picture->size(), QSize(400, 300));
+        QTest::keyClick(large, Qt::Key_Minus, Qt::ControlModifier);
+        QCOMPARE(picture->size(), QSize(320, 240));
+
+        QTest::keyClick(large, Qt::Key_Right);
+        QCOMPARE(large->windowTitle(), QStringLiteral("tres"));
+        QCOMPARE(picture->size(), QSize(60, 90).scaled(room, Qt::KeepAspectRatio));
+        QTest::keyClick(large, Qt::Key_PageDown);
+        QCOMPARE(large->windowTitle(), QStringLiteral("tres"));
+        QTest::keyClick(large, Qt::Key_PageUp);
+        QCOMPARE(large->windowTitle(), QStringLiteral("uno"));
+        QPointer<LargePicture> closing = large;
+        QTest::keyClick(large, Qt::Key_Escape);
+        QTRY_VERIFY(!closing);
+
+        clickEntry(form, QStringLiteral("tres"));
+        QApplication::setActiveWindow(form);
+        QTRY_VERIFY(form->isActiveWindow());
+        auto* listado = child<QListWidget>(form, "listado");
+        listado->setFocus();
+        QTest::keyClick(listado, Qt::Key_Tab);
+        auto* natural = child<QLabel>(form, "foto_desc");
+        QCOMPARE(QApplication::focusWidget(), natural);
+        QTest::keyClick(natural, Qt::Key_Return);
+        QTRY_VERIFY((large = qobject_cast<LargePicture*>(QApplication::activeWindow())) != nullptr);
+        QCOMPARE(large->windowTitle(), QStringLiteral("tres"));
+        large->close();
     }
 
     void fiftyOneCategories() {
