@@ -109,9 +109,9 @@ std::int32_t listingFromColor(const QColor& colour) {
 
 void applyTextColor(QWidget* textBox, std::int32_t value) {
     // On paper, system colours are the paper's.
-    const QPalette system = textBox->property(kOnPaper).toBool() || (textBox->parentWidget() && textBox->parentWidget()->property(kOnPaper).toBool())
-                                ? paperPalette()
-                                : QApplication::palette(textBox);
+    const bool onPaper = textBox->property(kOnPaper).toBool() ||
+                         (textBox->parentWidget() && textBox->parentWidget()->property(kOnPaper).toBool());
+    const QPalette system = onPaper ? paperPalette() : QApplication::palette(textBox);
     QColor colour = colorFromListing(value, system);
     // Reading a listing turns every negative colour into the text boxes'
     // background colour; drawn as text it would be invisible.
