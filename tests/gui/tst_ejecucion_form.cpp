@@ -334,6 +334,26 @@ private Q_SLOTS:
         large->close();
     }
 
+    // A stretched picture, and one seen large, are decoded for the device
+    // pixels they cover, not drawn from a smaller image made larger (also run
+    // with QT_SCALE_FACTOR=2).
+    void picturesAtDevicePixels() {
+        savePicture(QStringLiteral("foto.png"), marked(800, 600));
+        setElements({element("uno", "", "foto.png", true)});
+        auto* form = open();
+        clickEntry(form, QStringLiteral("uno"));
+        auto* view = child<QLabel>(form, "Image1");
+        const qreal ratio = form->devicePixelRatioF();
+        QCOMPARE(view->pixmap().size(), (QSizeF(view->size()) * ratio).toSize());
+        QTest::mouseDClick(view, Qt::LeftButton, {}, view->rect().center());
+        LargePicture* large = nullptr;
+        QTRY_VERIFY((large = qobject_cast<LargePicture*>(QApplication::activeWindow())) != nullptr);
+        auto* picture = child<QLabel>(large, "imagen");
+        QTRY_VERIFY(picture->width() > 137);
+        QCOMPARE(picture->pixmap().size(), (QSizeF(picture->size()) * ratio).toSize());
+        large->close();
+    }
+
     void fiftyOneCategories() {
         Project& p = project();
         p.categoryCount = kMaxCategories;
