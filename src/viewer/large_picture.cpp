@@ -41,14 +41,14 @@ LargePicture::LargePicture(QWidget* parent, std::vector<Entry> entries, int at)
     picture_->setAccessibleName(QStringLiteral("Imagen"));
     area_->setWidget(picture_);
 
-    ajustar_ = new QPushButton(QStringLiteral("Ajustar"), this);
+    ajustar_ = new QPushButton(QStringLiteral("&Ajustar"), this);
     ajustar_->setObjectName(QStringLiteral("ajustar"));
-    tamano_real_ = new QPushButton(QStringLiteral("100 %"), this);
+    tamano_real_ = new QPushButton(QStringLiteral("&100 %"), this);
     tamano_real_->setObjectName(QStringLiteral("tamano_real"));
     escala_ = new QLabel(this);
     escala_->setObjectName(QStringLiteral("escala"));
     for (QPushButton* b : {ajustar_, tamano_real_})
-        b->setFocusPolicy(Qt::NoFocus); // the arrows step through the pictures
+        b->setFocusPolicy(Qt::NoFocus); // the arrows step through the pictures; Alt+A, Alt+1 press them
     connect(ajustar_, &QPushButton::clicked, this, &LargePicture::fit);
     connect(tamano_real_, &QPushButton::clicked, this, [this] { setZoom(1); });
 
