@@ -193,6 +193,24 @@ private Q_SLOTS:
         QCOMPARE(place("editar"), edit.translated(100, 240));
     }
 
+    // The editor's description opens its picture large as the viewer's does.
+    void aPictureSeenLargeFromTheEditor() {
+        QImage picture(40, 30, QImage::Format_RGB32);
+        picture.fill(Qt::blue);
+        QVERIFY(picture.save(path("foto.png")));
+        project().elementCount = 1;
+        project().elements[0] = Element{.name = "uno", .imagePath = "foto.png", .fitImage = kTrue};
+        open().fillElementList();
+        w_->listado->setCurrentRow(0);
+        auto* view = find<QLabel>("Image1");
+        QVERIFY(view->isVisible());
+        QTest::mouseDClick(view, Qt::LeftButton, {}, view->rect().center());
+        QWidget* large = nullptr;
+        QTRY_VERIFY((large = QApplication::activeWindow()) && large->objectName() == u"LargePicture");
+        QCOMPARE(large->windowTitle(), QStringLiteral("uno"));
+        QTest::keyClick(large, Qt::Key_Escape);
+    }
+
     void aNewWindowOnAnEmptyProject() {
         open();
         QCOMPARE(w_->windowTitle(), QStringLiteral("Vitrandel"));
