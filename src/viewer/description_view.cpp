@@ -178,6 +178,10 @@ bool DescriptionArea::eventFilter(QObject* watched, QEvent* event) {
             openLargePicture();
             return true;
         }
+        // A picture has no caret or selection: a frame shows that Tab reached it.
+        if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)
+            static_cast<QLabel*>(watched)->setFrameStyle(
+                event->type() == QEvent::FocusIn ? QFrame::Box | QFrame::Plain : QFrame::NoFrame);
         return false;
     }
     if (event->type() == QEvent::Resize && watched == Frame1)

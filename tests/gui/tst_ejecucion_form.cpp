@@ -328,6 +328,7 @@ private Q_SLOTS:
         QTest::keyClick(listado, Qt::Key_Tab);
         auto* natural = child<QLabel>(form, "foto_desc");
         QCOMPARE(QApplication::focusWidget(), natural);
+        QCOMPARE(natural->frameShape(), QFrame::Box);
         QTest::keyClick(natural, Qt::Key_Return);
         QTRY_VERIFY((large = qobject_cast<LargePicture*>(QApplication::activeWindow())) != nullptr);
         QCOMPARE(large->windowTitle(), QStringLiteral("tres"));
