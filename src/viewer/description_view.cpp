@@ -186,6 +186,9 @@ bool DescriptionArea::eventFilter(QObject* watched, QEvent* event) {
     }
     if (event->type() == QEvent::Resize && watched == Frame1)
         arrange();
+    // On a screen of another pixel ratio the picture is decoded again for it.
+    if (event->type() == QEvent::ScreenChangeInternal && watched == Frame1 && !picture_.isEmpty())
+        redecode_->start();
     if (event->type() == QEvent::Resize && watched == Frame2) {
         const QRect design = twipsRect(120, 1800, 2055, 255);
         notice_->setGeometry(

@@ -169,6 +169,8 @@ bool LargePicture::eventFilter(QObject* watched, QEvent* event) {
     // Fitted, the picture follows the room it is given.
     if (watched == area_->viewport() && event->type() == QEvent::Resize && zoom_ == 0)
         draw();
+    if (watched == area_->viewport() && event->type() == QEvent::ScreenChangeInternal)
+        draw();
     if (watched == area_->viewport() && event->type() == QEvent::Wheel) {
         auto* wheel = static_cast<QWheelEvent*>(event);
         if (wheel->modifiers() & Qt::ControlModifier) {
