@@ -20,6 +20,7 @@
 #include "editor/edit_history.h"
 #include "model/project.h"
 #include "platform/controls.h"
+#include "platform/growing_layout.h"
 #include "platform/listing_io.h"
 #include "platform/message_box.h"
 #include "platform/modal.h"
@@ -60,13 +61,32 @@ principal::principal(QWidget* parent) : QMainWindow(parent) {
     buildControls();
     buildMenus();
     Form_Load();
+    platform::rememberPlace(this);
+}
+
+// The list takes a third of the room the window grows by, the description the
+// rest; the buttons under the list stay under it.
+void principal::growWith(QWidget* area) {
+    using Share = platform::GrowingLayout::Share;
+    auto* growing = new platform::GrowingLayout(area);
+    growing->follow(titulo_txt, Share{.width = 1});
+    growing->follow(categorias, Share{.width = 1.0 / 3});
+    growing->follow(cat_editar, Share{.left = 1.0 / 6});
+    growing->follow(listado, Share{.width = 1.0 / 3, .height = 1});
+    growing->follow(agregar, Share{.top = 1});
+    growing->follow(eliminar, Share{.left = 1.0 / 3, .top = 1});
+    growing->follow(cambiar_cat, Share{.top = 1, .width = 1.0 / 3});
+    for (QWidget* panel : {static_cast<QWidget*>(Frame1), static_cast<QWidget*>(Frame2)})
+        growing->follow(panel, Share{.left = 1.0 / 3, .width = 2.0 / 3, .height = 1});
+    for (QWidget* button : {editar, editar_2})
+        growing->follow(button, Share{.left = 1.0 / 3, .top = 1});
 }
 
 principal::~principal() = default;
 
 void principal::buildControls() {
     auto* area = new QWidget(this);
-    area->setFixedSize(twips(5145), twips(5115));
+    area->resize(twips(5145), twips(5115));
     setCentralWidget(area);
 
     Label2 = place(new QLabel(QStringLiteral("Título del indice :"), area), "Label2",
@@ -83,6 +103,9 @@ void principal::buildControls() {
     cambiar_cat = place(new QPushButton(QStringLiteral("Cambiar de categoría"), area),
                         "cambiar_cat", twipsRect(120, 4680, 2295, 375));
     listado->setSelectionMode(QAbstractItemView::SingleSelection);
+    // No caption sits beside these two to name them.
+    categorias->setAccessibleName(QStringLiteral("Categorías"));
+    listado->setAccessibleName(QStringLiteral("Elementos"));
     // Measuring every name to lay out a full list costs more than the rest of
     // the window; a name wider than the list ends in "…".
     listado->setUniformItemSizes(true);
@@ -101,6 +124,8 @@ void principal::buildControls() {
     editar_2->setEnabled(false);
     connect(descripcion_, &DescriptionArea::emptyElementShown, editar_2,
             [this] { editar_2->setEnabled(true); });
+
+    growWith(area);
 
     connect(categorias, &QComboBox::currentIndexChanged, this, &principal::categorias_Click);
     connect(listado, &QListWidget::itemSelectionChanged, this, &principal::listado_Click);

@@ -119,6 +119,7 @@ protected:
 private:
     void buildControls();
     void buildMenus();
+    void growWith(QWidget* area);
     void Form_Load();
     void categorias_Click();
     void listado_Click();
