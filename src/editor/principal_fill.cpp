@@ -7,6 +7,7 @@
 
 #include "dialogs/elegir_carpeta.h"
 #include "dialogs/password_gate.h"
+#include "editor/edit_history.h"
 #include "editor/principal.h"
 #include "model/folder_fill.h"
 #include "model/project.h"
@@ -99,7 +100,7 @@ void principal::proyecto_agregar_carpeta_Click() {
     const QString folder = elegir_carpeta::elegir(
         this, QStringLiteral("Seleccione la carpeta a agregar..."), QDir::currentPath());
     if (!folder.isEmpty())
-        fillFromFolder(folder, {});
+        fillFromFolder(folder);
 }
 
 void principal::fillFromFolder(const QString& folder, const QStringList& picked) {
@@ -121,13 +122,14 @@ void principal::fillFromFolder(const QString& folder, const QStringList& picked)
             names.push_back(platform::ss(name));
         keepPicked(scan, names);
     }
-    Project& p = project();
     const auto own = static_cast<std::int16_t>(std::max(categorias->currentIndex(), 0));
-    const FolderFillReport report = addFolderToProject(p, scan, own);
-    if (report.added > 0 || report.categoriesAdded > 0) {
-        p.modified = kTrue;
-        fillCategoryList();
+    FolderFillReport report;
+    {
+        const EditHistory::Step step(*history_, QStringLiteral("agregar desde carpeta"));
+        report = addFolderToProject(project(), scan, own);
     }
+    if (report.added > 0 || report.categoriesAdded > 0)
+        fillCategoryList();
     platform::msgBox(summary(report, own > 0 ? categorias->itemText(own) : QString()),
                      allWentIn(report) ? platform::vbOKOnly : platform::vbExclamation);
 }
