@@ -51,6 +51,9 @@ bool cargar_listado(const QString& path) {
     if (!loadListing(*bytes, path))
         return false;
     project().listingPath = ss(path);
+    // A file that only parsed because nothing in it is a key is no listing to go back to.
+    if (startsLikeListing(*bytes))
+        rememberListing(path);
     return true;
 }
 
@@ -73,9 +76,6 @@ bool loadListing(const std::string& bytes, const QString& path) {
     }
     normaliseElements(loaded);
     project() = std::move(loaded);
-    // A file that only parsed because nothing in it is a key is no listing to go back to.
-    if (startsLikeListing(*bytes))
-        rememberListing(path);
     return true;
 }
 

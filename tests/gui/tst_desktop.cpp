@@ -8,10 +8,12 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QProcess>
+#include <QUndoStack>
 #include <QtTest>
 #include <sys/stat.h>
 #include <tuple>
 
+#include "editor/edit_history.h"
 #include "editor/principal.h"
 #include "model/file_store.h"
 #include "model/listing_writer.h"
@@ -212,6 +214,11 @@ private Q_SLOTS:
         QCOMPARE(qs(playa.imagePath), u"fotos\\playa.jpg"_s);
         QCOMPARE(entries(w->listado), QStringList({u"playa"_s, u"sol"_s}));
         QCOMPARE(project().modified, kTrue);
+        // One drop, one step to undo, as the folder command's.
+        w->history().stack()->undo();
+        QCOMPARE(project().elementCount, 0);
+        w->history().stack()->redo();
+        QCOMPARE(elementNames(), QStringList({u"playa"_s, u"sol"_s}));
 
         // A folder alone is taken as "Agregar desde carpeta" takes it.
         MessageBoxSeam::setNextAnswer(platform::vbOK);
