@@ -3,6 +3,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <array>
+#include <sys/stat.h>
 
 namespace vitrandel::platform {
 
@@ -30,6 +33,54 @@ bool directorio_con_archivos(const QString& path) {
     return !dir.entryList(QDir::Files, QDir::NoSort).isEmpty();
 }
 
+namespace {
+
+// A folder's names by their folded spelling, the first in name order
+// winning, as a plain search of the sorted listing would find it.
+struct FolderNames {
+    std::array<qint64, 3> version{};
+    QHash<QString, QString> byFolded;
+};
+
+constexpr int kFoldersKept = 8;
+int g_listings = 0;
+
+// A disc's folder may hold 100,000 names, and a listing may name hundreds of
+// pictures in it that are missing: each folder is listed once and kept while
+// its modification time stays the same, which any entry added, removed or
+// renamed changes.
+const FolderNames& namesIn(const QString& folder) {
+    static QHash<QString, FolderNames> kept;
+    static QStringList order;
+    struct stat st {};
+    std::array<qint64, 3> version{};
+    if (::stat(QFile::encodeName(folder).constData(), &st) == 0)
+        version = {qint64(st.st_ino), qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
+                   qint64(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec};
+    if (auto it = kept.find(folder); it != kept.end() && it->version == version && version[0] != 0)
+        return *it;
+    ++g_listings;
+    FolderNames names;
+    names.version = version;
+    const QStringList entries = QDir(folder).entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    names.byFolded.reserve(entries.size());
+    for (const QString& entry : entries) {
+        const QString folded = entry.toCaseFolded();
+        if (!names.byFolded.contains(folded))
+            names.byFolded.insert(folded, entry);
+    }
+    order.removeAll(folder);
+    order.append(folder);
+    while (order.size() > kFoldersKept)
+        kept.remove(order.takeFirst());
+    return *kept.insert(folder, std::move(names));
+}
+
+} // namespace
+
+int caseLookupListings() { return g_listings; }
+
 QString existingPathIgnoringCase(const QString& path) {
     const QString native = nativeRelativePath(path);
     if (native.isEmpty() || QFileInfo::exists(native))
@@ -43,14 +94,7 @@ QString existingPathIgnoringCase(const QString& path) {
         if (part == QLatin1String(".") || part == QLatin1String("..") || QFileInfo::exists(exact)) {
             found = part;
         } else {
-            const QStringList entries = QDir(folder).entryList(
-                QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-            for (const QString& entry : entries) {
-                if (entry.compare(part, Qt::CaseInsensitive) == 0) {
-                    found = entry;
-                    break;
-                }
-            }
+            found = namesIn(QFileInfo(folder).absoluteFilePath()).byFolded.value(part.toCaseFolded());
             if (found.isEmpty())
                 return native;
         }

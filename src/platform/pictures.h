@@ -20,9 +20,10 @@ struct PictureRequest {
     QSize naturalClip;
 };
 
-// Larger picture files are not read at all: no picture a description shows
-// needs more, and a file that claims more costs memory and time for nothing.
-constexpr qint64 kMaxPictureFileBytes = qint64(256) * 1024 * 1024;
+// Larger picture files are not read at all: the decoders allocate no more
+// than this for a picture's pixels, so no picture a description shows needs
+// more, and a file that claims more costs memory and time for nothing.
+constexpr qint64 kMaxPictureFileBytes = qint64(128) * 1024 * 1024;
 
 // The format a picture file's first bytes name, among the only ones the
 // program reads: "jpeg", "gif", "png", "bmp", "dib", "ico", "cur", "wmf",
