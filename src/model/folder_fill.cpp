@@ -140,6 +140,8 @@ public:
         order.insert(order.end(), subfolders.begin(), subfolders.end());
         for (const ScannedFolder* f : order)
             addFolder(*f, f == &scan_.chosen);
+        report_.refused = scan_.refused;
+        report_.subfoldersLeftOut = scan_.subfoldersLeftOut;
         return std::move(report_);
     }
 
@@ -175,6 +177,11 @@ private:
             p_.elements[static_cast<std::size_t>(p_.elementCount++)] = std::move(e);
             taken_.push_back(key);
             ++report_.added;
+        }
+        // Never read, and each would have found the table full.
+        if (folder.stemsLeftOut > 0) {
+            report_.tableFull = true;
+            report_.leftOut += static_cast<int>(folder.stemsLeftOut);
         }
     }
 
@@ -276,6 +283,41 @@ std::string_view withoutSplitCharacter(std::string_view bytes) {
 }
 
 } // namespace
+
+bool FolderNames::NaturalKey::operator()(const std::string& a, const std::string& b) const {
+    return naturalLess(a, b);
+}
+
+void FolderNames::add(std::string name) {
+    if (isFolderNote(name)) {
+        notes_.push_back(std::move(name));
+        return;
+    }
+    std::string key = foldCase(stemOf(name));
+    if (auto it = kept_.find(key); it != kept_.end()) {
+        it->second.push_back(std::move(name));
+        return;
+    }
+    if (kept_.size() >= kStemsKept) {
+        const auto last = std::prev(kept_.end());
+        if (!naturalLess(key, last->first)) {
+            leftOut_.insert(std::move(key));
+            return;
+        }
+        leftOut_.insert(last->first);
+        kept_.erase(last);
+    }
+    kept_[std::move(key)].push_back(std::move(name));
+}
+
+std::vector<std::string> FolderNames::take() {
+    std::vector<std::string> names = std::move(notes_);
+    for (auto& [stem, files] : kept_)
+        for (std::string& f : files)
+            names.push_back(std::move(f));
+    kept_.clear();
+    return names;
+}
 
 FolderFillReport addFolderToProject(Project& p, const FolderScan& scan, std::int16_t ownCategory) {
     return Filler(p, scan, ownCategory).run();
