@@ -20,16 +20,24 @@
 namespace vitrandel::lst {
 namespace {
 
+// Installed, the metafile helper lies beside this tool or in the package's
+// libexec folder; only the tool in its own build folder takes the helper
+// built with it.
+QString pictureHelper() {
+    const QDir own(QCoreApplication::applicationDirPath());
+    if (QFileInfo(own.path()).canonicalFilePath() ==
+        QFileInfo(QStringLiteral(VITRANDEL_LST_BUILD_DIR)).canonicalFilePath())
+        return QStringLiteral(VITRANDEL_BUILT_PICTURE_HELPER);
+    const QString name = QStringLiteral("vitrandel-picture");
+    const QString libexec = QDir(own.filePath(QStringLiteral(VITRANDEL_LIBEXEC_FROM_BIN))).filePath(name);
+    return !QFileInfo::exists(own.filePath(name)) && QFileInfo::exists(libexec) ? libexec : own.filePath(name);
+}
+
 int withQt(int argc, char** argv, const std::function<int()>& run) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    // Installed, the metafile helper lies beside this tool; in a build tree
-    // it lies beside the program.
-    const QString beside = QDir(QCoreApplication::applicationDirPath())
-                               .filePath(QStringLiteral("vitrandel-picture"));
-    if (!QFileInfo::exists(beside))
-        platform::setPictureHelperPath(QStringLiteral(VITRANDEL_BUILT_PICTURE_HELPER));
+    platform::setPictureHelperPath(pictureHelper());
     return run();
 }
 
