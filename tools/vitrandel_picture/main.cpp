@@ -11,6 +11,7 @@
 
 #include "platform/metafile.h"
 #include "platform/metafile_process.h"
+#include "platform/picture_sandbox.h"
 
 using namespace vitrandel::platform;
 
@@ -36,6 +37,9 @@ int main(int argc, char** argv) {
     // Drawing needs fonts but no display.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    // From here on the file's bytes are read: nothing but drawing is allowed.
+    if (!enterPictureSandbox())
+        return 1;
 
     QFile file(job->path);
     if (!file.open(QIODevice::ReadOnly) || file.size() > metafile::kMaxFileBytes)
