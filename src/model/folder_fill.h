@@ -6,7 +6,6 @@
 #include <map>
 #include <string>
 #include <string_view>
-#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -41,7 +40,7 @@ public:
     // The kept names, in no particular order; the filling sorts them.
     std::vector<std::string> take();
     // Distinct stems seen beyond the kept ones.
-    std::size_t stemsLeftOut() const { return leftOut_.size(); }
+    std::size_t stemsLeftOut();
 
 private:
     struct NaturalKey {
@@ -49,7 +48,9 @@ private:
     };
     std::map<std::string, std::vector<std::string>, NaturalKey> kept_; // folded stem -> files
     std::vector<std::string> notes_;
-    std::unordered_set<std::string> leftOut_;
+    // By their hashes, counted once at the end: a few hundred thousand
+    // stems need not be held.
+    std::vector<std::size_t> leftOut_;
 };
 
 struct ScannedFolder {

@@ -53,16 +53,19 @@ Listed listFolder(const QString& folder, const QString& root) {
         }
         if (type != DT_REG && type != DT_DIR)
             continue;
-        const QString name = QFile::decodeName(entry->d_name);
-        if (name.contains(u'\\') ||
-            (link && !within(QFileInfo(QDir(folder).filePath(name)).canonicalFilePath(), root))) {
-            out.refused.push_back(ss(name));
+        std::string name = entry->d_name;
+        // Names in plain ASCII, nearly all, need no decoding.
+        if (std::any_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; }))
+            name = ss(QFile::decodeName(entry->d_name));
+        if (name.find('\\') != std::string::npos ||
+            (link && !within(QFileInfo(QDir(folder).filePath(qs(name))).canonicalFilePath(), root))) {
+            out.refused.push_back(std::move(name));
             continue;
         }
         if (type == DT_REG)
-            files.add(ss(name));
+            files.add(std::move(name));
         else
-            out.subfolders.push_back(ss(name));
+            out.subfolders.push_back(std::move(name));
     }
     ::closedir(dir);
     out.stemsLeftOut = files.stemsLeftOut();
