@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QHash>
 #include <array>
+#include <cstring>
+#include <dirent.h>
 #include <sys/stat.h>
 
 namespace vitrandel::platform {
@@ -35,8 +37,8 @@ bool directorio_con_archivos(const QString& path) {
 
 namespace {
 
-// A folder's names by their folded spelling, the first in name order
-// winning, as a plain search of the sorted listing would find it.
+// A folder's names by their folded spelling; of names that fold alike, the
+// least byte by byte, so that the choice never depends on the listing order.
 struct FolderNames {
     std::array<qint64, 3> version{};
     QHash<QString, QString> byFolded;
@@ -62,13 +64,18 @@ const FolderNames& namesIn(const QString& folder) {
     ++g_listings;
     FolderNames names;
     names.version = version;
-    const QStringList entries = QDir(folder).entryList(
-        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-    names.byFolded.reserve(entries.size());
-    for (const QString& entry : entries) {
-        const QString folded = entry.toCaseFolded();
-        if (!names.byFolded.contains(folded))
-            names.byFolded.insert(folded, entry);
+    // The system's own listing, unsorted and without asking about each
+    // entry: a folder may hold 100,000 of them.
+    if (DIR* dir = ::opendir(QFile::encodeName(folder).constData())) {
+        while (const dirent* entry = ::readdir(dir)) {
+            if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0)
+                continue;
+            const QString name = QFile::decodeName(entry->d_name);
+            QString& kept = names.byFolded[name.toCaseFolded()];
+            if (kept.isEmpty() || name < kept)
+                kept = name;
+        }
+        ::closedir(dir);
     }
     order.removeAll(folder);
     order.append(folder);
