@@ -56,9 +56,15 @@ void principal::archivo_exportar_web_Click() {
         text += QStringLiteral("\n\n%1 imágenes no se encontraron o no se pudieron leer; sus "
                                "elementos se muestran sin ellas.")
                     .arg(outcome.picturesMissing);
-    if (!outcome.picturesOutside.isEmpty())
+    if (!outcome.picturesOutside.isEmpty()) {
+        // A long list would make a box taller than the screen.
+        constexpr qsizetype kNamesShown = 10;
+        QString names = outcome.picturesOutside.mid(0, kNamesShown).join(QStringLiteral(", "));
+        if (outcome.picturesOutside.size() > kNamesShown)
+            names += QStringLiteral(" y %1 más").arg(outcome.picturesOutside.size() - kNamesShown);
         text += QStringLiteral("\n\nNo se exportaron, porque están fuera de la carpeta del listado: ") +
-                outcome.picturesOutside.join(QStringLiteral(", ")) + u'.';
+                names + u'.';
+    }
     msgBox(text, platform::vbOKOnly);
 }
 

@@ -259,6 +259,15 @@ private Q_SLOTS:
         const auto shown = MessageBoxSeam::takeShown();
         QCOMPARE(shown.size(), 1);
         QVERIFY2(shown[0].text.contains(QStringLiteral("enlace simbólico")), qPrintable(shown[0].text));
+
+        QFile::remove(d.out + QStringLiteral("/imagenes"));
+        project().elements[0].imagePath = "..\\privado\\secreto.png";
+        MessageBoxSeam::setNextAnswer(platform::vbOK);
+        exportTo(d.out);
+        const auto named = MessageBoxSeam::takeShown();
+        QCOMPARE(named.size(), 1);
+        QVERIFY2(named[0].text.contains(QStringLiteral("fuera de la carpeta del listado: ..\\privado\\secreto.png.")),
+                 qPrintable(named[0].text));
     }
 
     // Cells a spreadsheet would run as formulas start with an apostrophe;
