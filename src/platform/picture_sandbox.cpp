@@ -40,7 +40,7 @@ void allow(scmp_filter_ctx filter, const char* name) {
 
 // The calls a hostile file would need to reach outside, refused outright
 // (under a sanitizer, whose runtime needs calls no list can foresee, these
-// are the whole filter).
+// are the whole filter, less what its leak checker needs at exit).
 void refuseEscapes(scmp_filter_ctx filter) {
     const uint32_t refuse = SCMP_ACT_ERRNO(EPERM);
     for (const scmp_datum_t mode : {scmp_datum_t(O_WRONLY), scmp_datum_t(O_RDWR)}) {
@@ -51,12 +51,21 @@ void refuseEscapes(scmp_filter_ctx filter) {
     seccomp_rule_add(filter, refuse, SCMP_SYS(open), 1, SCMP_A1(SCMP_CMP_MASKED_EQ, O_CREAT, O_CREAT));
     seccomp_rule_add(filter, refuse, SCMP_SYS(creat), 0);
     seccomp_rule_add(filter, refuse, SCMP_SYS(openat2), 0);
+#ifdef __SANITIZE_ADDRESS__
+    // A new process with memory of its own. The leak checker stops the
+    // threads at exit from a task that shares this memory and traces them.
+    seccomp_rule_add(filter, refuse, SCMP_SYS(clone), 1, SCMP_A0(SCMP_CMP_MASKED_EQ, CLONE_VM, 0));
+#else
     // A new process, not a thread of this one.
     seccomp_rule_add(filter, refuse, SCMP_SYS(clone), 1, SCMP_A0(SCMP_CMP_MASKED_EQ, CLONE_THREAD, 0));
+#endif
     // Its flags lie in memory the filter cannot read; threads fall back to clone.
     seccomp_rule_add(filter, SCMP_ACT_ERRNO(ENOSYS), SCMP_SYS(clone3), 0);
     for (const int call : {SCMP_SYS(fork), SCMP_SYS(vfork), SCMP_SYS(execve), SCMP_SYS(execveat),
-                           SCMP_SYS(socket), SCMP_SYS(socketpair), SCMP_SYS(connect), SCMP_SYS(ptrace),
+                           SCMP_SYS(socket), SCMP_SYS(socketpair), SCMP_SYS(connect),
+#ifndef __SANITIZE_ADDRESS__
+                           SCMP_SYS(ptrace),
+#endif
                            SCMP_SYS(rename), SCMP_SYS(renameat), SCMP_SYS(renameat2), SCMP_SYS(unlink),
                            SCMP_SYS(unlinkat), SCMP_SYS(truncate), SCMP_SYS(mkdir), SCMP_SYS(mkdirat),
                            SCMP_SYS(symlink), SCMP_SYS(symlinkat), SCMP_SYS(link), SCMP_SYS(linkat),
