@@ -1,0 +1,88 @@
+#include "library/search_query.h"
+
+#include "model/search.h"
+
+namespace vitrandel::library {
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+// The tokenizer splits words at what is neither a letter nor a digit; a term
+// made of nothing else would ask for nothing and match nothing.
+bool holdsWord(std::string_view s) {
+    for (const char c : s) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u >= 0x80 || (u >= '0' && u <= '9') || (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z'))
+            return true;
+    }
+    return false;
+}
+
+// A string in the query language, where the tokenizer splits it as it split
+// the stored texts.
+std::string quoted(std::string_view folded) {
+    std::string out = "\"";
+    for (const char c : folded) {
+        if (c == '"')
+            out += '"';
+        out += c;
+    }
+    return out + '"';
+}
+
+} // namespace
+
+std::optional<SearchQuery> buildQuery(const std::vector<std::string>& terms) {
+    std::string wanted;
+    std::string excluded;
+    for (const std::string& term : terms) {
+        std::string_view t = term;
+        const bool exclude = !t.empty() && t.front() == '-';
+        if (exclude)
+            t.remove_prefix(1);
+        if (!holdsWord(t))
+            continue;
+        const bool phrase = t.find_first_of(" \t") != std::string_view::npos;
+        std::string piece = quoted(foldForSearch(t));
+        if (!phrase)
+            piece += '*';
+        if (exclude) {
+            excluded += " NOT " + piece;
+        } else {
+            if (!wanted.empty())
+                wanted += " AND ";
+            wanted += piece;
+        }
+    }
+    if (wanted.empty())
+        return std::nullopt;
+    return SearchQuery{"(" + wanted + ")" + excluded, "name : (" + wanted + ")"};
+}
+
+std::vector<std::string> splitSearchText(std::string_view text) {
+    std::vector<std::string> terms;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        if (isBlank(text[i])) {
+            ++i;
+            continue;
+        }
+        std::string term;
+        if (text[i] == '-' && i + 1 < text.size() && text[i + 1] == '"') {
+            term = "-";
+            ++i;
+        }
+        if (text[i] == '"') {
+            const std::size_t end = text.find('"', i + 1);
+            term += text.substr(i + 1, end == std::string_view::npos ? std::string_view::npos : end - i - 1);
+            i = end == std::string_view::npos ? text.size() : end + 1;
+        } else {
+            while (i < text.size() && !isBlank(text[i]) && text[i] != '"')
+                term += text[i++];
+        }
+        terms.push_back(std::move(term));
+    }
+    return terms;
+}
+
+} // namespace vitrandel::library
