@@ -89,7 +89,7 @@ public:
 
     // Pictures of a disc (as its listing names them) that have no thumbnail yet.
     std::vector<std::string> picturesWithoutThumbnail(std::int64_t discId);
-    void storeThumbnail(std::int64_t discId, const std::string& picture, std::string_view png);
+    void storeThumbnail(std::int64_t discId, const std::string& picture, std::string_view image);
     std::optional<std::string> thumbnail(std::int64_t discId, const std::string& picture);
 
 private:

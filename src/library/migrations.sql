@@ -49,6 +49,6 @@ END;
 CREATE TABLE thumbnails (
   disc_id INTEGER NOT NULL REFERENCES discs(id) ON DELETE CASCADE,
   picture TEXT NOT NULL,
-  image BLOB NOT NULL,              -- PNG, longest side at most 256 pixels
+  image BLOB NOT NULL,              -- JPEG or PNG, longest side at most 256 pixels
   PRIMARY KEY (disc_id, picture)
 ) WITHOUT ROWID;

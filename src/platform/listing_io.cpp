@@ -6,6 +6,7 @@
 #include "model/listing_reader.h"
 #include "model/listing_writer.h"
 #include "model/project.h"
+#include "platform/disc_library.h"
 #include "platform/error_text.h"
 #include "platform/file_helpers.h"
 #include "platform/message_box.h"
@@ -36,6 +37,8 @@ bool cargar_listado(const QString& path) {
         reportFileProblem(readErrorDescription(*outcome.error), path, outcome.error->line);
         return false;
     }
+    // Before a recorded working folder is entered: the path may be relative.
+    rememberOpenedListing(path, *bytes);
     Project& loaded = outcome.listing.project;
     // A listing made on another machine may name a folder that is not here:
     // say so, stay where we are, and keep the listing. The folder is written
