@@ -22,8 +22,8 @@ DELETE FROM categories WHERE disc_id = ?1;
 INSERT INTO categories (disc_id, number, name) VALUES (?1, ?2, ?3);
 
 -- name: insert_element
-INSERT INTO elements (disc_id, position, name, category, description, picture)
-VALUES (?1, ?2, ?3, ?4, ?5, ?6);
+INSERT INTO elements (disc_id, position, name, category, picture)
+VALUES (?1, ?2, ?3, ?4, ?5);
 
 -- name: insert_words
 INSERT INTO element_words (rowid, name, description) VALUES (?1, ?2, ?3);

@@ -187,7 +187,7 @@ std::int64_t Library::add(const std::string& listingPath, std::string_view bytes
         Statement& words = sql["insert_words"];
         for (int i = 0; i < std::min<int>(p.elementCount, kMaxElements); ++i) {
             const Element& e = p.elements[static_cast<std::size_t>(i)];
-            element.bind(id, i, e.name, categoryName(p, listedCategory(p, e)), e.description, e.imagePath).run();
+            element.bind(id, i, e.name, categoryName(p, listedCategory(p, e)), e.imagePath).run();
             words.bind(s_->db.lastInsertId(), foldForSearch(e.name), foldForSearch(e.description)).run();
         }
         sql["drop_stale_thumbnails"].bind(id).run();
@@ -265,8 +265,7 @@ std::vector<std::string> Library::recentPaths(int count) {
 
 namespace {
 
-std::vector<FoundElement> readFound(Statement& rows) {
-    std::vector<FoundElement> out;
+std::vector<FoundElement> readFound(Statement& rows, std::vector<FoundElement> out = {}) {
     while (rows.step())
         out.push_back({rows.integer(0), rows.text(1), rows.text(2), rows.text(3),
                        static_cast<int>(rows.integer(4))});
@@ -280,7 +279,12 @@ std::vector<FoundElement> Library::search(const std::vector<std::string>& terms,
     if (!query)
         return {};
     try {
-        return readFound((*s_->searching)["search"].bind(query->match, query->inNames, limit));
+        Statement& search = (*s_->searching)["search"];
+        auto found = readFound(search.bind(query->inNames, limit));
+        if (limit >= 0 && found.size() >= static_cast<std::size_t>(limit))
+            return found;
+        const int rest = limit < 0 ? -1 : limit - static_cast<int>(found.size());
+        return readFound(search.bind(query->elsewhere, rest), std::move(found));
     } catch (const SqliteError& e) {
         throw LibraryError(e.what());
     }

@@ -81,7 +81,7 @@ public:
     // The paths last added or seen again, newest first.
     std::vector<std::string> recentPaths(int count);
 
-    // Elements matching the terms (see search_query.h), best first; `limit`
+    // Elements matching the terms (see search_query.h), name matches first; `limit`
     // < 0 for all of them.
     std::vector<FoundElement> search(const std::vector<std::string>& terms, int limit = -1);
     // The elements of the discs seen last, for a search not yet typed.

@@ -29,11 +29,12 @@ CREATE TABLE elements (
   position INTEGER NOT NULL,
   name TEXT NOT NULL,
   category TEXT NOT NULL,
-  description TEXT NOT NULL,
-  picture TEXT NOT NULL,
+  picture TEXT NOT NULL,            -- as the listing names it; '' for none
   UNIQUE (disc_id, position)
 );
 
+-- Descriptions are kept only here and in the listing's bytes, which is what
+-- the library window shows them from.
 -- Folded copies of the texts (see foldForSearch), so that ñ, ß and œ match
 -- as the find window matches them; the tokenizer strips the other accents.
 CREATE VIRTUAL TABLE element_words USING fts5(

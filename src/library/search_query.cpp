@@ -56,7 +56,8 @@ std::optional<SearchQuery> buildQuery(const std::vector<std::string>& terms) {
     }
     if (wanted.empty())
         return std::nullopt;
-    return SearchQuery{"(" + wanted + ")" + excluded, "name : (" + wanted + ")"};
+    const std::string inNames = "(name : (" + wanted + "))";
+    return SearchQuery{inNames + excluded, "((" + wanted + ") NOT " + inNames + ")" + excluded};
 }
 
 std::vector<std::string> splitSearchText(std::string_view text) {

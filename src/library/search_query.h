@@ -12,10 +12,10 @@ namespace vitrandel::library {
 // start of a word; one that holds blanks a phrase, matched whole; a leading
 // "-" excludes what follows it.
 struct SearchQuery {
-    // Every term, for whole elements.
-    std::string match;
-    // The wanted terms in names only, which rank those elements first.
+    // Elements whose names hold every wanted term.
     std::string inNames;
+    // The other elements that hold them, descriptions included.
+    std::string elsewhere;
 };
 
 // Nothing when no term asks for anything (none given, or only exclusions).
