@@ -131,6 +131,12 @@ private:
             // Opened for each listing: another process may have moved a
             // damaged file aside and started a new one since the last.
             std::unique_ptr<library::Library> lib;
+            // Asked here rather than by the caller, whose window is waiting to
+            // be painted; the settings' cache is shared between threads.
+            if (!rememberOpenedListings()) {
+                finishedOne();
+                continue;
+            }
             try {
                 QString problem;
                 lib = openQuietly(&problem);
@@ -142,14 +148,18 @@ private:
             } catch (const std::exception& e) {
                 std::fprintf(stderr, "vitrandel: library: %s\n", e.what());
             }
-            {
-                const std::lock_guard lock(mutex_);
-                ++added_;
-            }
-            done_.notify_all();
+            finishedOne();
             if (lib && discId != 0)
                 makeThumbnails(*lib, discId);
         }
+    }
+
+    void finishedOne() {
+        {
+            const std::lock_guard lock(mutex_);
+            ++added_;
+        }
+        done_.notify_all();
     }
 
     void makeThumbnails(library::Library& lib, std::int64_t discId) {
@@ -207,8 +217,6 @@ bool rememberOpenedListings() {
 void setRememberOpenedListings(bool on) { programSettings().setValue(QLatin1String(kRememberKey), on); }
 
 void rememberOpenedListing(const QString& path, const std::string& bytes) {
-    if (!rememberOpenedListings())
-        return;
     libraryThread()->add(QFileInfo(path).absoluteFilePath(), bytes);
 }
 

@@ -22,8 +22,8 @@ bool rememberOpenedListings();
 void setRememberOpenedListings(bool on);
 
 // Hands a listing just read to the library's thread, which adds it (or
-// updates its entry) and then makes the thumbnails it lacks. Does nothing
-// when the user asked not to remember listings. `path` may be relative to
+// updates its entry) and then makes the thumbnails it lacks; unless the
+// user asked not to remember listings. `path` may be relative to
 // the current folder of the moment.
 void rememberOpenedListing(const QString& path, const std::string& bytes);
 
