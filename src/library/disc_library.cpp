@@ -25,12 +25,19 @@ namespace fs = std::filesystem;
 // Brings the file to kSchemaVersion, one step per version, each step and its
 // version number in one transaction; another process doing the same at the
 // same moment waits, then finds the work done.
-void migrate(Connection& db) {
-    const auto steps = splitSqlFile(sql::migrations, "version");
-    WriteTransaction t(db);
+int schemaVersion(Connection& db) {
     Statement version(db.handle(), "PRAGMA user_version");
     version.step();
-    const int from = static_cast<int>(version.integer(0));
+    return static_cast<int>(version.integer(0));
+}
+
+void migrate(Connection& db) {
+    // A file that is up to date is only read: a search need not wait for a writer.
+    if (schemaVersion(db) >= kSchemaVersion)
+        return;
+    const auto steps = splitSqlFile(sql::migrations, "version");
+    WriteTransaction t(db);
+    const int from = schemaVersion(db);
     for (int v = from + 1; v <= kSchemaVersion; ++v) {
         db.exec(steps.at(std::to_string(v)));
         db.exec("PRAGMA user_version = " + std::to_string(v));
