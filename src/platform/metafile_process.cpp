@@ -4,6 +4,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QProcess>
+#include <QSet>
 #include <QtEndian>
 #include <algorithm>
 #include <cstring>
@@ -17,6 +18,8 @@ namespace {
 const char kHelperName[] = "vitrandel-picture";
 const char kMagic[] = "VPIC";
 constexpr qsizetype kHeaderBytes = 12;
+// More than any line the helper writes.
+constexpr qsizetype kMaxNoteBytes = 1024;
 
 // A little longer than the helper's own drawing budget, which covers the
 // WMF player; the EMF converter has no budget of its own and is cut here.
@@ -58,6 +61,19 @@ qint64 largestImageBytes(const PictureRequest& request) {
     return kHeaderBytes + 4 * std::min(pixels, metafile::kMaxImagePixels);
 }
 
+// The helper's one line about what it left out of a picture, or why it drew
+// none, so that a user's report can name the cause: once for each picture,
+// however often it is shown.
+void logNote(const QString& path, const QByteArray& said) {
+    static QSet<QString> logged;
+    const QByteArray line = said.left(kMaxNoteBytes).split('\n').constFirst().trimmed();
+    const QString entry = QDir::toNativeSeparators(path) + QLatin1String(": ") + QString::fromUtf8(line);
+    if (!line.isEmpty() && !logged.contains(entry)) {
+        logged.insert(entry);
+        qWarning("%s", qPrintable(entry));
+    }
+}
+
 } // namespace
 
 void setPictureHelperPath(const QString& path) { helperPathOverride() = path; }
@@ -67,7 +83,6 @@ QImage renderMetafileInHelper(const QString& path, const PictureRequest& request
     process.setProgram(helperPath());
     process.setArguments(helper::arguments({path, request}));
     process.setStandardInputFile(QProcess::nullDevice());
-    process.setStandardErrorFile(QProcess::nullDevice());
     process.setChildProcessModifier(limitHelper);
     QDeadlineTimer deadline(kHelperMilliseconds);
     process.start(QIODevice::ReadOnly);
@@ -94,6 +109,7 @@ QImage renderMetafileInHelper(const QString& path, const PictureRequest& request
         return {};
     }
     out += process.readAllStandardOutput();
+    logNote(path, process.readAllStandardError());
     if (overrun || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
         return {};
     return helper::decodeImage(out, request);

@@ -2,7 +2,8 @@
 // its pixels to standard output (see src/platform/metafile_process.h).
 //   vitrandel-picture stretch|clip|natural WIDTH HEIGHT FILE
 // Exit status 0 with a picture written, 1 when the file cannot be drawn,
-// 2 for wrong arguments.
+// 2 for wrong arguments. What the drawing left out, or why there is none,
+// is one line on standard error, for the program's log.
 
 #include <QFile>
 #include <QGuiApplication>
@@ -23,6 +24,14 @@ extern "C" const char* __lsan_default_suppressions() {
 }
 #endif
 
+namespace {
+
+// Qt's own warnings (QtSvg has one for every element it does not know)
+// would drown the one line that matters.
+void quiet(QtMsgType, const QMessageLogContext&, const QString&) {}
+
+} // namespace
+
 int main(int argc, char** argv) {
     // Taken before QGuiApplication removes the words it knows as its own
     // options: a file may be called "-style".
@@ -35,12 +44,16 @@ int main(int argc, char** argv) {
 
     // Drawing needs fonts but no display.
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(quiet);
     QGuiApplication app(argc, argv);
 
     QFile file(job->path);
     if (!file.open(QIODevice::ReadOnly) || file.size() > metafile::kMaxFileBytes)
         return 1;
-    const QImage image = renderMetafile(file.read(metafile::kMaxFileBytes), job->request);
+    QString note;
+    const QImage image = renderMetafile(file.read(metafile::kMaxFileBytes), job->request, &note);
+    if (!note.isEmpty())
+        std::fprintf(stderr, "%s\n", note.toUtf8().constData());
     if (image.isNull())
         return 1;
     const QByteArray out = helper::encodeImage(image);
