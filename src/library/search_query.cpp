@@ -7,12 +7,28 @@ namespace {
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
-// The tokenizer splits words at what is neither a letter nor a digit; a term
-// made of nothing else would ask for nothing and match nothing.
+// Signs the tokenizer splits words at, beyond ASCII: those of Latin-1
+// (¡ ¿ « » º and the like, × and ÷) and the general punctuation block
+// (dashes, curly quotes, …), which a listing's code page also holds.
+bool isSign(unsigned codePoint) {
+    return (codePoint >= 0x80 && codePoint <= 0xBF) || codePoint == 0xD7 || codePoint == 0xF7 ||
+           (codePoint >= 0x2000 && codePoint <= 0x206F) || codePoint == 0x20AC;
+}
+
+// A term made of nothing but signs would ask for no word, and match nothing.
 bool holdsWord(std::string_view s) {
-    for (const char c : s) {
-        const auto u = static_cast<unsigned char>(c);
-        if (u >= 0x80 || (u >= '0' && u <= '9') || (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z'))
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        if (c < 0x80) {
+            if ((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))
+                return true;
+            continue;
+        }
+        const int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
+        unsigned codePoint = extra == 3 ? c & 0x07u : extra == 2 ? c & 0x0Fu : c & 0x1Fu;
+        for (int k = 1; k <= extra && i + 1 < s.size(); ++k)
+            codePoint = (codePoint << 6) | (static_cast<unsigned char>(s[++i]) & 0x3Fu);
+        if (extra == 0 || !isSign(codePoint))
             return true;
     }
     return false;

@@ -108,6 +108,9 @@ private Q_SLOTS:
         QTest::newRow("exclusions keep the rest")
             << QStringList{QStringLiteral("sol"), QStringLiteral("-agosto")}
             << QStringList{line("Vacaciones\tSin clasificar\tStraße")};
+        QTest::newRow("signs alone ask for nothing")
+            << QStringList{QStringLiteral("¿"), QStringLiteral("camion"), QStringLiteral("-«")}
+            << QStringList{line("Vacaciones\tMontañas\tCamión rojo")};
         QTest::newRow("only an exclusion") << QStringList{QStringLiteral("-sol")} << QStringList{};
         QTest::newRow("nothing") << QStringList{QStringLiteral("zzz")} << QStringList{};
     }
