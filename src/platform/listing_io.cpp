@@ -1,6 +1,7 @@
 #include "platform/listing_io.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <algorithm>
 
 #include "model/file_store.h"
@@ -47,13 +48,21 @@ bool cargar_listado(const QString& path) {
         reportFileProblem(errorDescription(fileError.errnum, path), path);
         return false;
     }
-    ParseOutcome outcome = parseListing(*bytes, project());
+    // Taken before a working folder the listing records is entered.
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    if (!loadListing(*bytes, path))
+        return false;
+    project().listingPath = ss(path);
+    rememberOpenedListing(absolute, *bytes);
+    return true;
+}
+
+bool loadListing(const std::string& bytes, const QString& path) {
+    ParseOutcome outcome = parseListing(bytes, project());
     if (outcome.error) {
         reportFileProblem(readErrorDescription(*outcome.error), path, outcome.error->line);
         return false;
     }
-    // Before a recorded working folder is entered: the path may be relative.
-    rememberOpenedListing(path, *bytes);
     Project& loaded = outcome.listing.project;
     // A listing made on another machine may name a folder that is not here:
     // say so, stay where we are, and keep the listing. The folder is written
@@ -66,7 +75,6 @@ bool cargar_listado(const QString& path) {
         }
     }
     normaliseElements(loaded);
-    loaded.listingPath = ss(path);
     project() = std::move(loaded);
     return true;
 }

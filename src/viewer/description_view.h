@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QObject>
+#include <QRect>
 #include <QString>
 #include <string>
 
@@ -10,6 +11,7 @@ class QLabel;
 class QListWidget;
 class QListWidgetItem;
 class QPlainTextEdit;
+class QTimer;
 class QWidget;
 
 namespace vitrandel {
@@ -67,7 +69,15 @@ Q_SIGNALS:
     // The selected element has neither text nor picture.
     void emptyElementShown();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    QRect pictureRect() const;
+    QRect textBelowPictureRect() const;
+    QRect textOnlyRect() const;
+    void arrange();
+    void openLargePicture();
     void showPicture(const QString& path, bool fit);
     void showStandIn(const QImage& standIn, bool fit);
     void clearPictures();
@@ -79,6 +89,12 @@ private:
     QLabel* foto_desc;
     QLabel* Image1;
     QLabel* notice_;
+    const QListWidget* listado_ = nullptr;
+    bool pictureLayout_ = false;
+    // The picture file shown; empty when there is none.
+    QString picture_;
+    bool fit_ = false;
+    QTimer* redecode_;
 };
 
 } // namespace vitrandel
