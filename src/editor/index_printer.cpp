@@ -13,6 +13,7 @@
 #include "model/project.h"
 #include "platform/file_helpers.h"
 #include "platform/fonts.h"
+#include "platform/picture_roots.h"
 #include "platform/pictures.h"
 #include "platform/text.h"
 
@@ -87,6 +88,8 @@ void PrintedIndex::addElements(const Project& p) {
     // Elements whose category is gone are listed with those that have none,
     // as the viewer lists them, so that none is left off the paper.
     const std::vector<std::vector<int>> groups = elementsByCategory(p);
+    // Paper leaves the machine as a page does: only pictures from the listing's folders.
+    const QStringList roots = platform::pictureRoots(p);
     for (int section = 0; section <= categories; ++section) {
         const std::vector<int>& members = groups[static_cast<std::size_t>(section)];
         // A listing without categories needs no heading over its elements.
@@ -97,7 +100,8 @@ void PrintedIndex::addElements(const Project& p) {
 
             const QString path = e.imagePath.empty() ? QString()
                                                      : platform::picturePath(platform::qs(e.imagePath));
-            const QSize pixels = path.isEmpty() || !platform::existe_archivo(path)
+            const QSize pixels = path.isEmpty() || !platform::existe_archivo(path) ||
+                                         !platform::liesInside(path, roots)
                                      ? QSize()
                                      : platform::pictureSize(path);
             const bool picture = !pixels.isEmpty();

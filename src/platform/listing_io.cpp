@@ -1,6 +1,7 @@
 #include "platform/listing_io.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <algorithm>
 
 #include "model/disc_listing.h"
@@ -9,6 +10,7 @@
 #include "model/listing_text.h"
 #include "model/listing_writer.h"
 #include "model/project.h"
+#include "platform/disc_library.h"
 #include "platform/error_text.h"
 #include "platform/file_helpers.h"
 #include "platform/message_box.h"
@@ -48,9 +50,12 @@ bool cargar_listado(const QString& path) {
         reportFileProblem(errorDescription(fileError.errnum, path), path);
         return false;
     }
+    // Taken before a working folder the listing records is entered.
+    const QString absolute = QFileInfo(path).absoluteFilePath();
     if (!loadListing(*bytes, path))
         return false;
     project().listingPath = ss(path);
+    rememberOpenedListing(absolute, *bytes);
     // A file that only parsed because nothing in it is a key is no listing to go back to.
     if (startsLikeListing(*bytes))
         rememberListing(path);

@@ -3,12 +3,16 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QSet>
 #include <QtEndian>
 #include <algorithm>
 #include <cstring>
+#include <csignal>
+#include <sys/prctl.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include "platform/metafile.h"
 
@@ -38,9 +42,31 @@ QString helperPath() {
     return QDir(QCoreApplication::applicationDirPath()).filePath(QLatin1String(kHelperName));
 }
 
+// The helper may start no more tasks than the whole system now runs, twice
+// over at most; its filter refuses new processes anyway (see
+// picture_sandbox.h), and this bounds its threads. Read before the fork,
+// since the child may only make async-signal-safe calls.
+rlim_t taskLimit() {
+    QFile loadavg(QStringLiteral("/proc/loadavg"));
+    if (!loadavg.open(QIODevice::ReadOnly))
+        return 4096;
+    // "0.00 0.01 0.05 1/345 6789": running and all tasks.
+    const QList<QByteArray> fields = loadavg.readAll().split(' ');
+    const qint64 tasks = fields.size() > 3 ? fields[3].mid(fields[3].indexOf('/') + 1).toLongLong() : 0;
+    return rlim_t(std::max<qint64>(tasks, 0) + 64);
+}
+
 // Runs in the child between fork and exec, where only async-signal-safe
-// calls are allowed; setrlimit is one.
-void limitHelper() {
+// calls are allowed; setpgid, setrlimit and prctl are.
+void limitHelper(rlim_t tasks) {
+    // A group of its own, so that whatever it starts ends with it.
+    setpgid(0, 0);
+    // It gains no privilege by running anything, and writes no file.
+    prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0);
+    const rlimit noFiles{0, 0};
+    setrlimit(RLIMIT_FSIZE, &noFiles);
+    const rlimit processes{tasks, tasks};
+    setrlimit(RLIMIT_NPROC, &processes);
 #ifndef __SANITIZE_ADDRESS__
     // AddressSanitizer reserves far more address space than this up front;
     // its builds bound the helper by time alone.
@@ -54,6 +80,21 @@ void limitHelper() {
     const rlimit core{0, 0};
     setrlimit(RLIMIT_CORE, &core);
 }
+
+// Whatever the helper started goes when it has gone, or been stopped.
+class GroupEnder {
+public:
+    explicit GroupEnder(qint64 group) : group_(pid_t(group)) {}
+    ~GroupEnder() {
+        if (group_ > 0)
+            ::kill(-group_, SIGKILL);
+    }
+    GroupEnder(const GroupEnder&) = delete;
+    GroupEnder& operator=(const GroupEnder&) = delete;
+
+private:
+    pid_t group_;
+};
 
 qint64 largestImageBytes(const PictureRequest& request) {
     const QSize bound = !request.stretchTo.isEmpty() ? request.stretchTo : request.naturalClip;
@@ -83,11 +124,12 @@ QImage renderMetafileInHelper(const QString& path, const PictureRequest& request
     process.setProgram(helperPath());
     process.setArguments(helper::arguments({path, request}));
     process.setStandardInputFile(QProcess::nullDevice());
-    process.setChildProcessModifier(limitHelper);
+    process.setChildProcessModifier([tasks = taskLimit()] { limitHelper(tasks); });
     QDeadlineTimer deadline(kHelperMilliseconds);
     process.start(QIODevice::ReadOnly);
     if (!process.waitForStarted(int(deadline.remainingTime())))
         return {};
+    const GroupEnder endGroup(process.processId());
 
     // Read as the pixels come, so that a helper gone wrong can neither make
     // us wait past the deadline nor hold more than a picture's worth.
@@ -104,7 +146,7 @@ QImage renderMetafileInHelper(const QString& path, const PictureRequest& request
         }
     }
     if (process.state() != QProcess::NotRunning) {
-        process.kill();
+        ::kill(-pid_t(process.processId()), SIGKILL);
         process.waitForFinished(1000);
         return {};
     }

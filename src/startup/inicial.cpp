@@ -49,6 +49,9 @@ private:
 
 } // namespace
 
+// A listing that keeps the folder it is opened from expects that folder to be
+// its own, as it is when a disc starts the program from its root; a file
+// manager or a shell starts it anywhere, so the listing's folder is entered.
 void enterListingFolder(const QString& path) {
     if (!isTrue(project().useCurrentDir))
         return;

@@ -27,9 +27,8 @@ Started Main(const QStringList& arguments);
 
 QWidget* showViewer();
 
-// A listing that keeps the folder it is opened from expects that folder to be
-// its own, as it is when a disc starts the program from its root; a file
-// manager or a shell starts it anywhere, so the listing's folder is entered.
+// Enters the folder of a listing just read when the listing keeps the folder
+// it is opened from, as that folder is then where its pictures are.
 void enterListingFolder(const QString& path);
 QWidget* showEditor();
 

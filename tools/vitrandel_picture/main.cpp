@@ -12,6 +12,7 @@
 
 #include "platform/metafile.h"
 #include "platform/metafile_process.h"
+#include "platform/picture_sandbox.h"
 
 using namespace vitrandel::platform;
 
@@ -46,6 +47,11 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(quiet);
     QGuiApplication app(argc, argv);
+    // From here on the file's bytes are read: nothing but drawing is allowed.
+    if (!enterPictureSandbox()) {
+        std::fputs("the system refused the drawing sandbox; nothing drawn\n", stderr);
+        return 1;
+    }
 
     QFile file(job->path);
     if (!file.open(QIODevice::ReadOnly) || file.size() > metafile::kMaxFileBytes)
