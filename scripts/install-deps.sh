@@ -14,6 +14,9 @@ packages=(
   xvfb xauth imagemagick
   xdotool
   librsvg2-bin dpkg-dev file desktop-file-utils
+  # scripts/check-package.sh: the MIME and desktop databases as a desktop sees
+  # them, AppStream, manual pages and the Debian copyright file's syntax
+  shared-mime-info libglib2.0-bin xdg-utils appstream man-db groff-base python3-debian gzip
 )
 
 missing=()

@@ -8,6 +8,7 @@
 #include "platform/fonts.h"
 #include "platform/style.h"
 #include "startup/inicial.h"
+#include "startup/terminal.h"
 
 namespace {
 // Short enough that no one sees a window without its icon.
@@ -15,6 +16,8 @@ constexpr std::chrono::milliseconds kIconDelay{100};
 } // namespace
 
 int main(int argc, char** argv) {
+    if (const auto status = vitrandel::startup::answerOnTerminal(argc, argv))
+        return *status;
     vitrandel::platform::readFontConfiguration();
     QApplication app(argc, argv);
     // Taken after QApplication has removed its own options (-style and the

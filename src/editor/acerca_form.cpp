@@ -19,11 +19,14 @@ acerca_form::acerca_form(QWidget* parent) : QDialog(parent) {
     Label1 = place(new QLabel(this), "Label1", twipsRect(1200, 360, 2415, 255));
     Label2 = place(new QLabel(QStringLiteral("Índice del contenido de un disco"), this), "Label2",
                    twipsRect(840, 840, 3135, 255));
-    Label3 = place(new QLabel(QStringLiteral("Versión 0.1"), this), "Label3",
+    Label3 = place(new QLabel(QStringLiteral("Versión " VITRANDEL_VERSION), this), "Label3",
                    twipsRect(1320, 1440, 2175, 255));
+    // Free software must say so where its users look.
+    Label4 = place(new QLabel(QStringLiteral("Licencia: GNU GPL versión 2 o posterior"), this),
+                   "Label4", twipsRect(240, 1800, 4335, 255));
     aceptar = place(new QPushButton(QStringLiteral("&Aceptar"), this), "aceptar",
                     twipsRect(1320, 2280, 2175, 375));
-    for (QLabel* l : {Label1, Label2, Label3})
+    for (QLabel* l : {Label1, Label2, Label3, Label4})
         l->setAlignment(Qt::AlignCenter);
     aceptar->setDefault(true);
     connect(aceptar, &QPushButton::clicked, this, &acerca_form::aceptar_Click);

@@ -16,6 +16,7 @@ public:
     QLabel* Label1;
     QLabel* Label2;
     QLabel* Label3;
+    QLabel* Label4;
     QPushButton* aceptar;
 
 private:

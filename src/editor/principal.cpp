@@ -54,6 +54,7 @@ bool isUndoOrRedoKey(const QKeyEvent* key) {
 principal::principal(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("principal"));
     setAttribute(Qt::WA_DeleteOnClose);
+    setAcceptDrops(true);
     history_ = new EditHistory(this);
     recovery_ = new platform::RecoveryKeeper(
 &platform::unsavedWork, this);
@@ -159,6 +160,9 @@ void principal::buildMenus() {
                            &principal::archivo_nuevo_Click);
     archivo_abrir = action(menu_archivo, "archivo_abrir", QStringLiteral("&Abrir..."),
                            &principal::archivo_abrir_Click);
+    archivo_recientes = menu_archivo->addMenu(QStringLiteral("Abiertos &recientemente"));
+    archivo_recientes->setObjectName(QStringLiteral("archivo_recientes"));
+    archivo_recientes->menuAction()->setObjectName(QStringLiteral("archivo_recientes"));
     archivo_guardar = action(menu_archivo, "archivo_guardar", QStringLiteral("&Guardar"),
                              &principal::archivo_guardar_Click);
     archivo_guardar_como = action(menu_archivo, "archivo_guardar_como",
@@ -304,7 +308,10 @@ void principal::showDescription() { descripcion_->showDescription(listado); }
 
 // --- Project commands -------------------------------------------------------
 
-void principal::menu_archivo_Click() { archivo_guardar->setEnabled(!project().listingPath.empty()); }
+void principal::menu_archivo_Click() {
+    archivo_guardar->setEnabled(!project().listingPath.empty());
+    fillRecentMenu();
+}
 
 void principal::menu_proyecto_Click() { proyecto_ejecutar->setEnabled(project().elementCount != 0); }
 
@@ -363,9 +370,13 @@ void principal::archivo_abrir_Click() {
     if (!askToSaveChanges())
         return;
     showFileDialog("Abrir...", 1);
-    if (exchange().fileDlgResult.empty())
-        return;
-    const bool read = platform::cargar_listado(qs(exchange().fileDlgResult));
+    if (!exchange().fileDlgResult.empty())
+        loadListing(qs(exchange().fileDlgResult));
+}
+
+void principal::loadListing(const QString& path) {
+    exchange().fileDlgResult = ss(path);
+    const bool read = platform::cargar_listado(path);
     // A listing that failed to read must not be overwritten by the next Save.
     if (!read)
         exchange().fileDlgResult.clear();

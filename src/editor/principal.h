@@ -47,6 +47,7 @@ public:
     QMenu* menu_archivo;
     QAction* archivo_nuevo;
     QAction* archivo_abrir;
+    QMenu* archivo_recientes;
     QAction* archivo_guardar;
     QAction* archivo_guardar_como;
     QAction* archivo_exportar_web;
@@ -93,10 +94,18 @@ public:
     void proyecto_biblioteca_Click();
     void ayuda_acerca_Click();
 
+    // A listing chosen other than through "Abrir...": from the recent ones,
+    // dropped on the window, or a disc's folder. Asks about unsaved work first.
+    void openListing(const QString& path);
+    // Files and folders dropped on the element list, added as "Agregar desde
+    // carpeta" adds a folder's.
+    void addDroppedFiles(const QStringList& paths);
+
     // The files of a folder inside the working folder as elements, its
     // subfolders as categories, all as one undo step; "Agregar desde
-    // carpeta..." asks for the folder first.
-    void fillFromFolder(const QString& folder);
+    // carpeta..." asks for the folder first. With names picked (files
+    // dropped on the list), only those entries of the folder.
+    void fillFromFolder(const QString& folder, const QStringList& picked = {});
 
     // Every change to what Save writes goes through this history; a command
     // of its own wraps its work in an EditHistory::Step.
@@ -116,6 +125,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -137,6 +148,9 @@ private:
     bool save();
     bool saveAs();
     void showFileDialog(const char* caption, int mode);
+    void loadListing(const QString& path);
+    void fillRecentMenu();
+    bool roomForElements();
 
     void connectElementCommands();
     void connectFind();

@@ -92,24 +92,26 @@ bool allWentIn(const FolderFillReport& r) {
 
 } // namespace
 
+bool principal::roomForElements() {
+    if (project().elementCount < kMaxElements)
+        return true;
+    platform::msgBox(QStringLiteral("Un listado admite como máximo %1 elementos. Elimine alguno "
+                                    "antes de agregar otros.")
+                         .arg(kMaxElements),
+                     platform::vbExclamation);
+    return false;
+}
+
 void principal::proyecto_agregar_carpeta_Click() {
-    if (!password_gate(this))
+    if (!password_gate(this) || !roomForElements())
         return;
-    if (project().elementCount >= kMaxElements) {
-        platform::msgBox(
-            QStringLiteral("Un listado admite como máximo %1 elementos. Elimine alguno "
-                           "antes de agregar otros.")
-                .arg(kMaxElements),
-            platform::vbExclamation);
-        return;
-    }
     const QString folder = elegir_carpeta::elegir(
         this, QStringLiteral("Seleccione la carpeta a agregar..."), QDir::currentPath());
     if (!folder.isEmpty())
         fillFromFolder(folder);
 }
 
-void principal::fillFromFolder(const QString& folder) {
+void principal::fillFromFolder(const QString& folder, const QStringList& picked) {
     // Pictures are stored relative to the working folder, so only what lies
     // inside it can be named.
     const std::optional<std::string> listingPath = platform::pathInWorkingFolder(folder);
@@ -121,11 +123,18 @@ void principal::fillFromFolder(const QString& folder) {
                          platform::vbExclamation);
         return;
     }
+    FolderScan scan = platform::scanFolder(folder, *listingPath);
+    if (!picked.isEmpty()) {
+        std::vector<std::string> names;
+        for (const QString& name : picked)
+            names.push_back(platform::ss(name));
+        keepPicked(scan, names);
+    }
     const auto own = static_cast<std::int16_t>(std::max(categorias->currentIndex(), 0));
     FolderFillReport report;
     {
         const EditHistory::Step step(*history_, QStringLiteral("agregar desde carpeta"));
-        report = addFolderToProject(project(), platform::scanFolder(folder, *listingPath), own);
+        report = addFolderToProject(project(), scan, own);
     }
     if (report.added > 0 || report.categoriesAdded > 0)
         fillCategoryList();

@@ -53,29 +53,33 @@ std::string resolveTarget(const std::string& path) {
     return path;
 }
 
+// Non-blocking, so that opening a named pipe cannot hang; regular files ignore it.
+// Anything but a regular file is refused.
+Fd openRegularFile(const std::string& path, FileError* error, struct stat& st) {
+    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (fd.get() < 0) {
+        fail(error, errno);
+        return Fd(-1);
+    }
+    if (::fstat(fd.get(), &st) != 0) {
+        fail(error, errno);
+        return Fd(-1);
+    }
+    if (!S_ISREG(st.st_mode)) {
+        fail(error, S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
+        return Fd(-1);
+    }
+    return Fd(fd.release());
+}
+
 } // namespace
 
 std::optional<std::string> readFileBytes(const std::string& path, FileError* error,
                                          long long maxBytes) {
-    // Non-blocking, so that opening a named pipe cannot hang; regular files ignore it.
-    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (fd.get() < 0) {
-        fail(error, errno);
-        return std::nullopt;
-    }
     struct stat st {};
-    if (::fstat(fd.get(), &st) != 0) {
-        fail(error, errno);
+    Fd fd = openRegularFile(path, error, st);
+    if (fd.get() < 0)
         return std::nullopt;
-    }
-    if (S_ISDIR(st.st_mode)) {
-        fail(error, EISDIR);
-        return std::nullopt;
-    }
-    if (!S_ISREG(st.st_mode)) {
-        fail(error, EINVAL);
-        return std::nullopt;
-    }
     if (st.st_size > maxBytes) {
         fail(error, EFBIG);
         return std::nullopt;
@@ -162,6 +166,26 @@ bool writeFileAtomically(const std::string& requested, std::string_view bytes, F
         return fail(error, errnum);
     }
     return true;
+}
+
+std::string readFileStart(const std::string& path, std::size_t maxBytes) {
+    struct stat st {};
+    Fd fd = openRegularFile(path, nullptr, st);
+    std::string bytes;
+    if (fd.get() < 0)
+        return bytes;
+    bytes.resize(maxBytes);
+    std::size_t got = 0;
+    while (got < maxBytes) {
+        const ssize_t n = ::read(fd.get(), bytes.data() + got, maxBytes - got);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        got += static_cast<std::size_t>(n);
+    }
+    bytes.resize(got);
+    return bytes;
 }
 
 void setWriteFaultsForTesting(std::optional<WriteFaults> faults) { g_faults = faults; }

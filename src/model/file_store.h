@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,6 +20,10 @@ constexpr long long kMaxReadBytes = 64LL * 1024 * 1024;
 // Regular files only: a pipe or a device would block or never end.
 std::optional<std::string> readFileBytes(const std::string& path, FileError* error,
                                          long long maxBytes = kMaxReadBytes);
+
+// At most maxBytes from the start of a regular file; empty when it cannot be
+// read (or is no regular file).
+std::string readFileStart(const std::string& path, std::size_t maxBytes);
 
 // Writes a sibling temporary file, flushes it to disk and only then renames
 // it over `path`: on any failure the old file is untouched and the temporary

@@ -364,6 +364,21 @@ std::string decodeTextFile(std::string_view bytes, bool cut) {
     return cp1252::isUtf8(bytes) ? std::string(bytes) : cp1252::toUtf8(bytes);
 }
 
+void keepPicked(FolderScan& scan, const std::vector<std::string>& picked) {
+    std::vector<std::string> stems;
+    for (const std::string& name : picked)
+        if (std::find(scan.chosen.files.begin(), scan.chosen.files.end(), name) != scan.chosen.files.end())
+            stems.push_back(foldCase(stemOf(name)));
+    const auto pickedStem = [&stems](const std::string& file) {
+        return isFolderNote(file) ||
+               std::find(stems.begin(), stems.end(), foldCase(stemOf(file))) != stems.end();
+    };
+    std::erase_if(scan.chosen.files, [&](const std::string& f) { return !pickedStem(f); });
+    std::erase_if(scan.subfolders, [&](const ScannedFolder& sub) {
+        return std::find(picked.begin(), picked.end(), sub.name) == picked.end();
+    });
+}
+
 std::vector<std::pair<std::string, std::string>> parseDescriptIon(std::string_view utf8) {
     std::vector<std::pair<std::string, std::string>> entries;
     while (!utf8.empty()) {

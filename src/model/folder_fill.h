@@ -99,6 +99,11 @@ struct FolderFillReport {
 // added again; the element table's limit stops the filling.
 FolderFillReport addFolderToProject(Project& p, const FolderScan& scan, std::int16_t ownCategory);
 
+// Keeps of a scan only what was picked by name: those files of the chosen
+// folder, with the files that share their names (a picture's ".txt") and the
+// folder's notes, and those subfolders.
+void keepPicked(FolderScan& scan, const std::vector<std::string>& picked);
+
 // The entries of a descript.ion: file name, then its description. A name
 // with blanks is written between double quotes.
 std::vector<std::pair<std::string, std::string>> parseDescriptIon(std::string_view utf8);

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <algorithm>
 
+#include "model/disc_listing.h"
 #include "model/file_store.h"
 #include "model/listing_reader.h"
 #include "model/listing_text.h"
@@ -13,6 +14,7 @@
 #include "platform/error_text.h"
 #include "platform/file_helpers.h"
 #include "platform/message_box.h"
+#include "platform/recent_listings.h"
 #include "platform/storable_text.h"
 #include "platform/text.h"
 #include "platform/volumes.h"
@@ -54,6 +56,9 @@ bool cargar_listado(const QString& path) {
         return false;
     project().listingPath = ss(path);
     rememberOpenedListing(absolute, *bytes);
+    // A file that only parsed because nothing in it is a key is no listing to go back to.
+    if (startsLikeListing(*bytes))
+        rememberListing(path);
     return true;
 }
 

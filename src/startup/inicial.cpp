@@ -10,6 +10,7 @@
 #include <cstdio>
 
 #include "model/project.h"
+#include "platform/disc_folder.h"
 #include "platform/file_helpers.h"
 #include "platform/listing_io.h"
 #include "platform/volumes.h"
@@ -65,8 +66,11 @@ Started Main(const QStringList& arguments) {
     project().useCurrentDir = kTrue;
     const QString given = commandLineText(arguments);
     // A disc made on Windows may name its listing in another letter case.
-    const QString path =
-        platform::existe_archivo(given) ? given : platform::existingPathIgnoringCase(given);
+    QString path = platform::existe_archivo(given) ? given : platform::existingPathIgnoringCase(given);
+    // A disc's folder stands for the listing on it, as a file manager hands it over.
+    if (QFileInfo(path).isDir())
+        if (const QString onDisc = platform::discListing(path); !onDisc.isEmpty())
+            path = onDisc;
     if (platform::existe_archivo(path)) {
         // The viewer opens even when reading failed: the reader has said why,
         // and the window shows what the Project holds.

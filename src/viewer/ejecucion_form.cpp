@@ -25,6 +25,7 @@ using platform::twipsRect;
 ejecucion_form::ejecucion_form(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("ejecucion_form"));
     setAttribute(Qt::WA_DeleteOnClose);
+    setAcceptDrops(true);
     resize(twips(4845), twips(4530));
 
     Label1 = place(new QLabel(QStringLiteral("Categorías :"), this), "Label1", twipsRect(240, 240, 1575, 255));

@@ -25,6 +25,12 @@ public:
     void showDescription();
     // A match of Find, shown as if the user had picked its category and then it.
     void showFoundElement(int position);
+    // A listing dropped on the window, or the one on a dropped disc's folder.
+    void openListing(const QString& path);
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void Form_Load();

@@ -145,6 +145,8 @@ private Q_SLOTS:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("VITRANDEL_QUIT_AFTER_FIRST_PAINT"), QStringLiteral("1"));
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        // The listing it opens goes among the recent ones: not the user's.
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), at(QStringLiteral("config")));
         program.setProcessEnvironment(env);
         program.start(QStringLiteral(VITRANDEL_PATH),
                       {QStringLiteral("-style"), QStringLiteral("fusion"), at(QStringLiteral("disco.lst"))});

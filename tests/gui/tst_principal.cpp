@@ -167,7 +167,8 @@ private Q_SLOTS:
             menus << m->title() + u':' + items.join(u',');
         }
         QCOMPARE(menus, QStringList({
-            QStringLiteral("A&rchivo:&Nuevo=archivo_nuevo,&Abrir...=archivo_abrir,&Guardar=archivo_guardar,"
+            QStringLiteral("A&rchivo:&Nuevo=archivo_nuevo,&Abrir...=archivo_abrir,"
+                           "Abiertos &recientemente=archivo_recientes,&Guardar=archivo_guardar,"
                            "Guardar &como...=archivo_guardar_como,"
                            "Exportar como página &web...=archivo_exportar_web,&Imprimir...=archivo_imprimir,"
                            "-=archivo_raya1,&Salir=archivo_salir"),
@@ -605,6 +606,7 @@ private Q_SLOTS:
             QCOMPARE(control<QLabel>(d, "Label1")->geometry(), platform::twipsRect(1200, 360, 2415, 255));
             QCOMPARE(control<QLabel>(d, "Label2")->geometry(), platform::twipsRect(840, 840, 3135, 255));
             QCOMPARE(control<QLabel>(d, "Label3")->geometry(), platform::twipsRect(1320, 1440, 2175, 255));
+            QCOMPARE(control<QLabel>(d, "Label4")->text(), QStringLiteral("Licencia: GNU GPL versión 2 o posterior"));
             QCOMPARE(control<QPushButton>(d, "aceptar")->geometry(), platform::twipsRect(1320, 2280, 2175, 375));
             QTest::mouseClick(control<QPushButton>(d, "aceptar"), Qt::LeftButton);
         });

@@ -1,6 +1,6 @@
 // Shows one of the editor's dialogs on its own, for a person to look at:
 //   show_dialog com_dlg|cambio_dir|opciones_form|preguntar_password|preguntar_nombre|
-//               editar_categorias|cambiar_categoria_form|editar_desc|fuentes [folder]
+//               editar_categorias|cambiar_categoria_form|editar_desc|fuentes|acerca_form [folder]
 // The folder becomes the current directory first. editar_desc opens on a
 // description with the picture fotos/playa.jpg when the folder has it.
 #include <QApplication>
@@ -14,6 +14,7 @@
 #include "dialogs/com_dlg.h"
 #include "dialogs/editar_categorias.h"
 #include "dialogs/opciones_form.h"
+#include "editor/acerca_form.h"
 #include "dialogs/preguntar_nombre.h"
 #include "dialogs/preguntar_password.h"
 #include "model/project.h"
@@ -56,6 +57,9 @@ int main(int argc, char** argv) {
 
     if (which == QLatin1String("editar_desc")) {
         editar_desc dialog;
+        platform::execModal(dialog);
+    } else if (which == QLatin1String("acerca_form")) {
+        acerca_form dialog;
         platform::execModal(dialog);
     } else if (which == QLatin1String("fuentes")) {
         fuentes dialog;

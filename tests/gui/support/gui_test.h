@@ -8,6 +8,7 @@
 #include "platform/message_box.h"
 #include "platform/metafile_process.h"
 #include "platform/modal.h"
+#include "platform/recent_listings.h"
 
 // Shared set-up for tests that drive real windows: message boxes never block,
 // and a box that no test answered fails the test that caused it.
@@ -27,6 +28,7 @@ inline void startGuiTest() {
     vitrandel::platform::ModalSeam::setTestMode(true);
     vitrandel::platform::MessageBoxSeam::reset();
     vitrandel::platform::ModalSeam::reset();
+    vitrandel::platform::RecentListingsSeam::setTestMode(true);
     vitrandel::platform::useAccessibleNames(*qApp);
 }
 
