@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "platform/recent_listings.h"
 
+#include "platform/disc_library.h"
+
 #include <QFileInfo>
 #include <QSettings>
 #include <optional>
@@ -27,6 +29,14 @@ void store(const QStringList& list) {
 } // namespace
 
 QStringList recentListings() {
+    // The library hears of every listing opened, by any of the user's
+    // viewers and editors; the settings' own list stands in while it is off
+    // or cannot be read.
+    if (!memoryStore() && rememberOpenedListings()) {
+        const QStringList fromLibrary = platform::recentListings(kRecentListings);
+        if (!fromLibrary.isEmpty())
+            return fromLibrary;
+    }
     QStringList list = memoryStore() ? *memoryStore() : settings().value(kKey).toStringList();
     list.removeAll(QString());
     return list.mid(0, kRecentListings);
