@@ -8,11 +8,11 @@
 #include <QScrollBar>
 
 #include "model/project.h"
+#include "pictures/picture_views.h"
 #include "platform/colors.h"
 #include "platform/controls.h"
 #include "platform/file_helpers.h"
 #include "platform/fonts.h"
-#include "platform/picture_views.h"
 #include "platform/text.h"
 #include "platform/twips.h"
 
@@ -150,21 +150,36 @@ void DescriptionArea::showDescription(const QListWidget* listado) {
 
     platform::applyTextColor(texto, e.textColor);
     texto->setPlainText(displayedText(e.description));
+    prefetchNeighbours(listado, listado->row(selected.first()));
 }
 
 void DescriptionArea::showPicture(const QString& path, bool fit) {
     // Only the visible view is filled: a picture from a camera is decoded at
     // 137 by 105, not at full size.
-    platform::showPictureIn(fit ? Image1 : foto_desc, path, fit);
-    (fit ? foto_desc : Image1)->clear();
+    pictures::showPictureIn(fit ? Image1 : foto_desc, path, fit);
+    pictures::clearPictureView(fit ? foto_desc : Image1);
     foto_desc->setVisible(!fit);
     Image1->setVisible(fit);
 }
 
 // A missing picture leaves an empty area rather than the previous element's picture.
 void DescriptionArea::clearPictures() {
-    foto_desc->clear();
-    Image1->clear();
+    pictures::clearPictureView(foto_desc);
+    pictures::clearPictureView(Image1);
+}
+
+// Arrowing through a list shows the neighbours next: their pictures are
+// drawn while the user looks at this one.
+void DescriptionArea::prefetchNeighbours(const QListWidget* listado, int row) {
+    for (const int near : {row + 1, row - 1}) {
+        const QListWidgetItem* entry = listado->item(near);
+        const Element* e = entry ? findElement(entry) : nullptr;
+        if (!e || e->imagePath.empty())
+            continue;
+        const bool fit = isTrue(e->fitImage);
+        const QString path = platform::picturePath(platform::qs(e->imagePath));
+        pictures::prefetchFor(fit ? Image1 : foto_desc, path, fit);
+    }
 }
 
 } // namespace vitrandel

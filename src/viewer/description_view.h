@@ -63,6 +63,7 @@ Q_SIGNALS:
 private:
     void showPicture(const QString& path, bool fit);
     void clearPictures();
+    void prefetchNeighbours(const QListWidget* listado, int row);
 
     DescriptionFace face_;
     QGroupBox* Frame1;

@@ -340,6 +340,7 @@ private Q_SLOTS:
         click(0);
         auto* natural = form_->findChild<QLabel*>(QStringLiteral("foto_desc"));
         QVERIFY(natural->isVisible());
+        vitrandel_test_support::waitForPictures();
         QString wrong = checkDrawing(natural->grab().toImage(), QSizeF(1, 1), true);
         QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
 
@@ -347,6 +348,7 @@ private Q_SLOTS:
         auto* stretched = form_->findChild<QLabel*>(QStringLiteral("Image1"));
         QVERIFY(stretched->isVisible());
         QCOMPARE(stretched->size(), QSize(137, 105));
+        vitrandel_test_support::waitForPictures();
         wrong = checkDrawing(stretched->grab().toImage(), QSizeF(137 / 240.0, 105 / 180.0), true);
         QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
     }

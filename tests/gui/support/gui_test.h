@@ -2,6 +2,7 @@
 
 #include <QtTest>
 
+#include "pictures/picture_client.h"
 #include "platform/message_box.h"
 #include "platform/metafile_process.h"
 #include "platform/modal.h"
@@ -13,11 +14,15 @@ namespace vitrandel_test_support {
 inline void startGuiTest() {
     // Tests run from their own folder, not beside the program.
     vitrandel::platform::setPictureHelperPath(QStringLiteral(VITRANDEL_PICTURE_HELPER));
+    vitrandel::pictures::PictureClient::instance().setProgram(QStringLiteral(VITRANDEL_PICTURES_PROCESS));
     vitrandel::platform::MessageBoxSeam::setTestMode(true);
     vitrandel::platform::ModalSeam::setTestMode(true);
     vitrandel::platform::MessageBoxSeam::reset();
     vitrandel::platform::ModalSeam::reset();
 }
+
+// Views get their pictures when the picture process has drawn them.
+inline void waitForPictures() { vitrandel::pictures::PictureClient::instance().settle(); }
 
 } // namespace vitrandel_test_support
 
