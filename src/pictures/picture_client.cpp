@@ -222,7 +222,10 @@ void PictureClient::startProcess() {
 void PictureClient::readReplies() {
     while (process_) {
         bool bad = false;
-        const auto reply = reader_.read(*process_, bad);
+        QProcess* process = process_;
+        const qint64 available = process->bytesAvailable();
+        const auto reply = reader_.read(*process, bad);
+        received_ += available - process->bytesAvailable();
         if (bad || (reply && (!inFlight_ || reply->id != inFlight_->request.id))) {
             // A process that says what nobody asked has lost its way.
             processFailed();
@@ -326,5 +329,21 @@ void PictureClient::waitFor(const PendingPtr& pending) {
         }
     }
 }
+
+QImage loadPicture(const QString& path, const platform::PictureRequest& request) {
+    return PictureClient::instance().fetch({path, request, protocol::Kind::Draw}).image;
+}
+
+QList<QSize> pictureSizes(const QStringList& paths) {
+    QList<PictureClient::Job> jobs;
+    for (const QString& path : paths)
+        jobs.append({path, {}, protocol::Kind::Describe});
+    QList<QSize> sizes;
+    for (const Picture& p : PictureClient::instance().fetch(jobs))
+        sizes.append(p.ok ? p.naturalSize : QSize());
+    return sizes;
+}
+
+QSize pictureSize(const QString& path) { return pictureSizes({path}).constFirst(); }
 
 } // namespace vitrandel::pictures

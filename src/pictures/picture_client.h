@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 #include <chrono>
 #include <deque>
@@ -63,6 +64,8 @@ public:
     // The running process, or 0; and how many have been started so far.
     qint64 processId() const;
     int started() const { return started_; }
+    // Bytes that came from the process, pixels and all.
+    qint64 bytesReceived() const { return received_; }
     PictureCache& cache() { return cache_; }
     // Ends the process; the next picture starts another.
     void stop();
@@ -110,6 +113,15 @@ private:
     QHash<const QObject*, PendingPtr> byOwner_;
     std::uint32_t nextId_ = 1;
     int started_ = 0;
+    qint64 received_ = 0;
 };
+
+// Waiting for the process, for those that cannot go on without the picture:
+// the pixels as much as `request` asks for, null when the file cannot be shown.
+QImage loadPicture(const QString& path, const platform::PictureRequest& request = {});
+// The pictures' natural sizes, read from their headers where that tells;
+// empty for a file that cannot be shown. All are asked for at once.
+QList<QSize> pictureSizes(const QStringList& paths);
+QSize pictureSize(const QString& path);
 
 } // namespace vitrandel::pictures
