@@ -245,9 +245,9 @@ void PrintedIndex::drawPage(QPainter& painter, int page) const {
 
 // Decoded at no more than the paper shows, so that a photograph from a
 // camera does not travel to the printer at full size.
-platform::PictureRequest PrintedIndex::pictureRequest(std::size_t i) const {
+pictures::PictureRequest PrintedIndex::pictureRequest(std::size_t i) const {
     const QSize fine = (pictureRect(i).size() * (kPictureDpi / dpi_)).toSize();
-    platform::PictureRequest request;
+    pictures::PictureRequest request;
     if (fine.width() < pieces_[i].pixels.width())
         request.stretchTo = pieces_[i].pixels.scaled(fine, Qt::KeepAspectRatio);
     return request;

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "editor/print_layout.h"
-#include "platform/pictures.h"
+#include "pictures/picture_request.h"
 
 class QFont;
 class QImage;
@@ -58,7 +58,7 @@ private:
     void addPicture(const QString& path, QSize pixels, double spaceBefore);
     QRectF pictureRect(std::size_t i) const;
     void drawPage(QPainter& painter, int page) const;
-    platform::PictureRequest pictureRequest(std::size_t i) const;
+    pictures::PictureRequest pictureRequest(std::size_t i) const;
     void drawPiece(QPainter& painter, std::size_t i, const QImage& image) const;
 
     // Text is measured in the printer's own units.

@@ -1,11 +1,9 @@
 #include "export/web_export.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QImageReader>
 #include <QSaveFile>
 #include <QSet>
 #include <optional>
@@ -13,8 +11,8 @@
 
 #include "export/element_style.h"
 #include "export/web_page.h"
+#include "pictures/picture_client.h"
 #include "platform/file_helpers.h"
-#include "platform/pictures.h"
 #include "platform/text.h"
 
 namespace vitrandel {
@@ -57,37 +55,34 @@ public:
     QString reason() const { return reason_; }
 
 private:
+    // The picture process reads the files: the page gets their bytes, or a
+    // PNG of what they show, without the program decoding a stranger's file.
     std::optional<PagePicture> save(const QString& source) {
-        QImageReader reader(source);
-        reader.setDecideFormatFromContent(true);
-        const QByteArray format = reader.format();
+        using pictures::protocol::Kind;
+        auto& client = pictures::PictureClient::instance();
+        const pictures::Picture described = client.fetch({source, {}, Kind::Describe});
+        const QByteArray format = pictures::protocol::formatName(described.format);
         const QFileInfo info(source);
-        if (browserShows(format) && reader.size().isValid()) {
-            QFile in(source);
-            if (!in.open(QIODevice::ReadOnly))
+        if (described.ok && browserShows(format)) {
+            const pictures::Picture copy = client.fetch({source, {}, Kind::Bytes});
+            if (!copy.ok)
                 return std::nullopt;
             const QString name = freeName(info.completeBaseName(), suffixFor(format, info.suffix()));
-            if (!write(name, in.readAll()))
+            if (!write(name, copy.bytes))
                 return std::nullopt;
             // Browsers turn a photo as its camera noted; its frame must turn too.
-            QSize size = reader.size();
-            if (reader.transformation() & QImageIOHandler::TransformationRotate90)
+            QSize size = described.naturalSize;
+            if (described.turned)
                 size.transpose();
             return PagePicture{relative(name), size};
         }
-        const QImage image = platform::loadPicture(source);
-        if (image.isNull())
+        const pictures::Picture png = client.fetch({source, {}, Kind::Png});
+        if (!png.ok)
             return std::nullopt;
         const QString name = freeName(info.completeBaseName(), QStringLiteral("png"));
-        QByteArray png;
-        {
-            QBuffer buffer(&png);
-            buffer.open(QIODevice::WriteOnly);
-            image.save(&buffer, "PNG");
-        }
-        if (!write(name, png))
+        if (!write(name, png.bytes))
             return std::nullopt;
-        return PagePicture{relative(name), image.size()};
+        return PagePicture{relative(name), png.naturalSize};
     }
 
     // Two pictures of the same name in different folders, or a bitmap whose

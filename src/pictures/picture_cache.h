@@ -20,12 +20,14 @@ struct Picture {
     QSize naturalSize;
     bool turned = false;
     QImage image;
+    // A PNG file's bytes, or the file's own (see protocol::Kind).
+    QByteArray bytes;
 };
 
 // The same path may hold another picture tomorrow (the disc changed, the
 // author saved over it): a key names the file's size and modification time
 // as well as the request. No key for a file that cannot be looked at.
-std::optional<QString> cacheKey(const QString& path, protocol::Kind kind, const platform::PictureRequest& request);
+std::optional<QString> cacheKey(const QString& path, protocol::Kind kind, const PictureRequest& request);
 
 // Bounded by the bytes of the pixels it holds; the least recently used go first.
 class PictureCache {

@@ -13,7 +13,7 @@
 namespace vitrandel::pictures {
 namespace {
 
-const char kProgramName[] = "vitrandel-pictures";
+const char kProgramName[] = "vitrandel-picture";
 
 // Starting the process and drawing a large metafile both fit well inside.
 constexpr std::chrono::milliseconds kDefaultTimeout{6000};
@@ -29,10 +29,11 @@ void endClient() {
 }
 
 Picture pictureFrom(const protocol::Reply& reply, const protocol::Request& request) {
-    Picture picture{reply.ok, reply.format, reply.naturalSize, reply.turned, reply.image};
+    Picture picture{reply.ok, reply.format, reply.naturalSize, reply.turned, reply.image, reply.bytes};
     // The process is believed only as far as the request allows.
     const bool drawn = request.kind == protocol::Kind::Draw;
-    if (!picture.ok || drawn != !picture.image.isNull() ||
+    const bool bytes = request.kind == protocol::Kind::Png || request.kind == protocol::Kind::Bytes;
+    if (!picture.ok || drawn != !picture.image.isNull() || bytes == picture.bytes.isEmpty() ||
         (drawn && !protocol::fitsRequest(picture.image.size(), request.size)))
         return {};
     return picture;
@@ -62,11 +63,14 @@ void PictureClient::setProgram(const QString& path) {
         return;
     program_ = path;
     stop();
+    // Another program may draw what this one could not.
+    cache_.clear();
+    lost_.clear();
 }
 
 qint64 PictureClient::processId() const { return process_ ? process_->processId() : 0; }
 
-void PictureClient::ask(const QObject* owner, const QString& path, const platform::PictureRequest& request,
+void PictureClient::ask(const QObject* owner, const QString& path, const PictureRequest& request,
                         Done done) {
     dropWaiter(owner);
     const Job job{path, request, protocol::Kind::Draw};
@@ -87,10 +91,10 @@ void PictureClient::ask(const QObject* owner, const QString& path, const platfor
 
 void PictureClient::cancel(const QObject* owner) { dropWaiter(owner); }
 
-void PictureClient::prefetch(const QString& path, const platform::PictureRequest& request) {
+void PictureClient::prefetch(const QString& path, const PictureRequest& request) {
     const Job job{path, request, protocol::Kind::Draw};
     const auto key = cacheKey(path, job.kind, request);
-    if (!key || cache_.find(*key))
+    if (!key || lost_.contains(*key) || cache_.find(*key))
         return;
     enqueue(*key, job, Priority::Prefetch);
     while (prefetched_.size() > kMaxPrefetched)
@@ -235,7 +239,7 @@ void PictureClient::readReplies() {
             return;
         timer_.stop();
         const PendingPtr done = inFlight_;
-        finish(done, pictureFrom(*reply, done->request));
+        finish(done, pictureFrom(*reply, done->request), Outcome::Answered);
     }
 }
 
@@ -244,7 +248,7 @@ void PictureClient::processFailed() {
         return;
     discardProcess();
     if (const PendingPtr pending = inFlight_)
-        finish(pending, {});
+        finish(pending, {}, Outcome::Lost);
 }
 
 void PictureClient::discardProcess() {
@@ -275,15 +279,22 @@ void PictureClient::stop() {
     delete process;
     reader_.reset();
     if (const PendingPtr pending = inFlight_)
-        finish(pending, {});
+        finish(pending, {}, Outcome::Lost);
 }
 
-void PictureClient::finish(const PendingPtr& pending, Picture picture) {
+void PictureClient::finish(const PendingPtr& pending, Picture picture, Outcome outcome) {
     if (inFlight_ == pending)
         inFlight_.reset();
     if (byKey_.value(pending->key) == pending)
         byKey_.remove(pending->key);
-    cache_.insert(pending->key, picture);
+    // A picture the process lost (by a crash, a limit or a hang) is tried
+    // again when a view asks for it, but never drawn in advance again: a
+    // file that crashes the process would otherwise do so on every visit
+    // to its neighbours.
+    if (outcome == Outcome::Answered)
+        cache_.insert(pending->key, picture);
+    else
+        lost_.insert(pending->key);
     pending->finished = true;
     pending->result = picture;
     const std::vector<Waiter> waiters = std::exchange(pending->waiters, {});
@@ -295,6 +306,11 @@ void PictureClient::finish(const PendingPtr& pending, Picture picture) {
     for (const Waiter& w : waiters)
         if (w.alive)
             w.done(picture);
+}
+
+void PictureClient::warmUp() {
+    if (!process_)
+        startProcess();
 }
 
 void PictureClient::settle() {
@@ -330,7 +346,7 @@ void PictureClient::waitFor(const PendingPtr& pending) {
     }
 }
 
-QImage loadPicture(const QString& path, const platform::PictureRequest& request) {
+QImage loadPicture(const QString& path, const PictureRequest& request) {
     return PictureClient::instance().fetch({path, request, protocol::Kind::Draw}).image;
 }
 

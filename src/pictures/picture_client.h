@@ -4,6 +4,7 @@
 #include <QList>
 #include <QObject>
 #include <QPointer>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
@@ -37,21 +38,25 @@ public:
     // once the picture is drawn, at once when it is in the cache. A newer ask
     // from the same owner supersedes this one, whose `done` then never runs:
     // holding a key down builds no queue of pictures nobody looks at.
-    void ask(const QObject* owner, const QString& path, const platform::PictureRequest& request, Done done);
+    void ask(const QObject* owner, const QString& path, const PictureRequest& request, Done done);
     // The owner wants nothing any more.
     void cancel(const QObject* owner);
     // Drawn into the cache when nothing asked for is waiting; the newest first.
-    void prefetch(const QString& path, const platform::PictureRequest& request);
+    void prefetch(const QString& path, const PictureRequest& request);
 
     struct Job {
         QString path;
-        platform::PictureRequest request;
+        PictureRequest request;
         protocol::Kind kind = protocol::Kind::Draw;
     };
     // Waits for the pictures, in the order asked; for print, the web export
     // and the command line. All are sent before the first is waited for.
     QList<Picture> fetch(const QList<Job>& jobs);
     Picture fetch(const Job& job) { return fetch(QList<Job>{job}).constFirst(); }
+
+    // Starts the process now if it is not running, so that the first picture
+    // a window asks for does not wait for it to start.
+    void warmUp();
 
     // Waits until every picture asked for, prefetched or waited for has been
     // drawn and handed over; for tests and benchmarks, which look at the views.
@@ -98,7 +103,8 @@ private:
     void readReplies();
     void processFailed();
     void discardProcess();
-    void finish(const PendingPtr& pending, Picture picture);
+    enum class Outcome { Answered, Lost };
+    void finish(const PendingPtr& pending, Picture picture, Outcome outcome);
     void waitFor(const PendingPtr& pending);
 
     QString program_;
@@ -111,6 +117,7 @@ private:
     PendingPtr inFlight_;
     QHash<QString, PendingPtr> byKey_;
     QHash<const QObject*, PendingPtr> byOwner_;
+    QSet<QString> lost_;
     std::uint32_t nextId_ = 1;
     int started_ = 0;
     qint64 received_ = 0;
@@ -118,7 +125,7 @@ private:
 
 // Waiting for the process, for those that cannot go on without the picture:
 // the pixels as much as `request` asks for, null when the file cannot be shown.
-QImage loadPicture(const QString& path, const platform::PictureRequest& request = {});
+QImage loadPicture(const QString& path, const PictureRequest& request = {});
 // The pictures' natural sizes, read from their headers where that tells;
 // empty for a file that cannot be shown. All are asked for at once.
 QList<QSize> pictureSizes(const QStringList& paths);

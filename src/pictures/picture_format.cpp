@@ -3,7 +3,7 @@
 #include <QFile>
 #include <QtEndian>
 
-#include "platform/metafile.h"
+#include "pictures/metafile.h"
 
 namespace vitrandel::pictures {
 namespace {
@@ -35,12 +35,12 @@ protocol::Format formatOfHead(QByteArrayView head, const QString& path) {
         return Format::Ico;
     if (startsWith(head, QByteArrayView("\0\0\2\0", 4)))
         return Format::Cur;
-    switch (platform::metafileKind(head)) {
-    case platform::MetafileKind::Wmf:
+    switch (metafileKind(head)) {
+    case MetafileKind::Wmf:
         return Format::Wmf;
-    case platform::MetafileKind::Emf:
+    case MetafileKind::Emf:
         return Format::Emf;
-    case platform::MetafileKind::None:
+    case MetafileKind::None:
         break;
     }
     if (path.endsWith(QStringLiteral(".dib"), Qt::CaseInsensitive) && isBitmapHeader(head))

@@ -1,4 +1,4 @@
-// vitrandel-pictures: the program's picture process (see picture_client.h).
+// vitrandel-picture: the program's picture process (see picture_client.h).
 // Reads requests on standard input and answers each on standard output
 // until its input ends.
 

@@ -8,7 +8,7 @@
 namespace vitrandel::pictures {
 namespace {
 
-platform::PictureRequest requestFor(const QLabel* view, bool stretched) {
+PictureRequest requestFor(const QLabel* view, bool stretched) {
     if (stretched)
         return {.stretchTo = view->contentsRect().size() * view->devicePixelRatioF(), .naturalClip = {}};
     return {.stretchTo = {}, .naturalClip = view->contentsRect().size()};

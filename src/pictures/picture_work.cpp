@@ -1,25 +1,17 @@
 #include "pictures/picture_work.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QImageReader>
+#include <QImageWriter>
 
+#include "pictures/decoding.h"
 #include "pictures/picture_format.h"
-#include "platform/metafile.h"
-#include "platform/pictures.h"
 
 namespace vitrandel::pictures {
 namespace {
 
 using protocol::Format;
-
-bool isMetafile(Format format) { return format == Format::Wmf || format == Format::Emf; }
-
-QImage drawMetafile(const QString& path, const platform::PictureRequest& request) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > platform::metafile::kMaxFileBytes)
-        return {};
-    return platform::renderMetafile(file.read(platform::metafile::kMaxFileBytes), request);
-}
 
 // Browsers turn a photo as its camera noted, and the web page's frame must turn with it.
 bool turnedByCamera(const QString& path, Format format) {
@@ -38,16 +30,33 @@ protocol::Reply answer(const protocol::Request& request) {
     if (reply.format == Format::None)
         return reply;
     if (request.kind == protocol::Kind::Describe) {
-        reply.naturalSize = platform::pictureSize(request.path);
+        reply.naturalSize = decodedSize(request.path);
         reply.turned = turnedByCamera(request.path, reply.format);
         reply.ok = !reply.naturalSize.isEmpty();
         return reply;
     }
-    reply.image = isMetafile(reply.format) ? drawMetafile(request.path, request.size)
-                                           : platform::loadPicture(request.path, request.size);
-    if (!protocol::fitsRequest(reply.image.size(), request.size))
-        reply.image = QImage();
-    reply.ok = !reply.image.isNull();
+    if (request.kind == protocol::Kind::Bytes) {
+        QFile file(request.path);
+        if (file.open(QIODevice::ReadOnly) && file.size() <= protocol::kMaxBytes)
+            reply.bytes = file.read(protocol::kMaxBytes);
+        reply.ok = !reply.bytes.isEmpty();
+        return reply;
+    }
+    QImage image = decodePicture(request.path, request.size);
+    if (!protocol::fitsRequest(image.size(), request.size))
+        return reply;
+    if (request.kind == protocol::Kind::Png) {
+        QBuffer buffer(&reply.bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QImageWriter writer(&buffer, "png");
+        if (!writer.write(image))
+            reply.bytes.clear();
+        reply.naturalSize = image.size();
+        reply.ok = !reply.bytes.isEmpty();
+        return reply;
+    }
+    reply.image = image;
+    reply.ok = true;
     return reply;
 }
 

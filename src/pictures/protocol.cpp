@@ -14,8 +14,9 @@ constexpr char kRequestMagic[] = "VPQ1";
 constexpr char kReplyMagic[] = "VPR1";
 // magic, id, kind, mode, two spare bytes, width, height, path length
 constexpr qsizetype kRequestHeaderBytes = 24;
-// magic, id, ok, format, turned, a spare byte, natural width and height, image width and height
-constexpr qsizetype kReplyHeaderBytes = 28;
+// magic, id, ok, format, turned, a spare byte, natural width and height,
+// image width and height, the bytes that follow the pixels
+constexpr qsizetype kReplyHeaderBytes = 32;
 
 enum Mode : std::uint8_t { Natural = 0, Clip = 1, Stretch = 2 };
 
@@ -66,7 +67,7 @@ Format formatFromName(const QByteArray& name) {
     return Format::None;
 }
 
-bool fitsRequest(QSize size, const platform::PictureRequest& request) {
+bool fitsRequest(QSize size, const PictureRequest& request) {
     if (size.isEmpty() || size.width() > kMaxSide || size.height() > kMaxSide ||
         std::int64_t(size.width()) * size.height() > kMaxImagePixels)
         return false;
@@ -79,7 +80,7 @@ bool fitsRequest(QSize size, const platform::PictureRequest& request) {
 
 QByteArray encodeRequest(const Request& request) {
     const QByteArray path = request.path.toUtf8();
-    const platform::PictureRequest& r = request.size;
+    const PictureRequest& r = request.size;
     const Mode mode = !r.stretchTo.isEmpty() ? Stretch : !r.naturalClip.isEmpty() ? Clip : Natural;
     const QSize size = mode == Stretch ? r.stretchTo : mode == Clip ? r.naturalClip : QSize(0, 0);
     QByteArray out(kRequestHeaderBytes, '\0');
@@ -101,7 +102,7 @@ std::optional<Request> readRequest(int fd) {
     const auto kind = std::uint8_t(head[8]);
     const auto mode = std::uint8_t(head[9]);
     const std::uint32_t width = get32(head + 12), height = get32(head + 16);
-    if (pathBytes > kMaxPathBytes || kind > std::uint8_t(Kind::Describe) || mode > Stretch)
+    if (pathBytes > kMaxPathBytes || kind > std::uint8_t(Kind::Bytes) || mode > Stretch)
         return std::nullopt;
     QByteArray path(qsizetype(pathBytes), '\0');
     if (!readAll(fd, path.data(), path.size()))
@@ -131,16 +132,15 @@ bool writeReply(int fd, const Reply& reply) {
     put32(head, 16, std::uint32_t(std::max(0, reply.naturalSize.height())));
     put32(head, 20, std::uint32_t(pixels.width()));
     put32(head, 24, std::uint32_t(pixels.height()));
+    put32(head, 28, std::uint32_t(reply.bytes.size()));
     if (!writeAll(fd, head.constData(), head.size()))
         return false;
     const qsizetype rowBytes = qsizetype(pixels.width()) * 4;
-    // Rows of a 32-bit image have no padding: one write when the image is ours alone.
-    if (pixels.bytesPerLine() == rowBytes)
-        return writeAll(fd, reinterpret_cast<const char*>(pixels.constBits()), rowBytes * pixels.height());
-    for (int y = 0; y < pixels.height(); ++y)
-        if (!writeAll(fd, reinterpret_cast<const char*>(pixels.constScanLine(y)), rowBytes))
-            return false;
-    return true;
+    // Rows of a 32-bit image have no padding: one write.
+    if (pixels.bytesPerLine() != rowBytes ||
+        !writeAll(fd, reinterpret_cast<const char*>(pixels.constBits()), rowBytes * pixels.height()))
+        return false;
+    return writeAll(fd, reply.bytes.constData(), reply.bytes.size());
 }
 
 std::optional<Reply> ReplyReader::read(QIODevice& device, bool& bad) {
@@ -152,7 +152,8 @@ std::optional<Reply> ReplyReader::read(QIODevice& device, bool& bad) {
         const std::uint32_t width = get32(h + 20), height = get32(h + 24);
         const std::uint32_t naturalWidth = get32(h + 12), naturalHeight = get32(h + 16);
         const bool hasImage = width != 0 || height != 0;
-        if (std::memcmp(h, kReplyMagic, 4) != 0 || std::uint8_t(h[9]) >= std::size(kFormatNames) ||
+        const std::uint32_t blob = get32(h + 28);
+        if (std::memcmp(h, kReplyMagic, 4) != 0 || blob > kMaxBytes || std::uint8_t(h[9]) >= std::size(kFormatNames) ||
             naturalWidth > std::uint32_t(kMaxSide) * 64 || naturalHeight > std::uint32_t(kMaxSide) * 64 ||
             (hasImage && (!sideAllowed(width) || !sideAllowed(height) ||
                           std::int64_t(width) * height > kMaxImagePixels))) {
@@ -172,8 +173,10 @@ std::optional<Reply> ReplyReader::read(QIODevice& device, bool& bad) {
                 return std::nullopt;
             }
         }
+        reply.bytes.resize(qsizetype(blob));
         reply_ = std::move(reply);
         pixelBytesRead_ = 0;
+        blobBytes_ = 0;
     }
     QImage& image = reply_->image;
     const qsizetype total = image.isNull() ? 0 : image.sizeInBytes();
@@ -186,6 +189,17 @@ std::optional<Reply> ReplyReader::read(QIODevice& device, bool& bad) {
         if (n == 0)
             return std::nullopt;
         pixelBytesRead_ += n;
+    }
+    QByteArray& blob = reply_->bytes;
+    while (blobBytes_ < blob.size()) {
+        const qint64 n = device.read(blob.data() + blobBytes_, blob.size() - blobBytes_);
+        if (n < 0) {
+            bad = true;
+            return std::nullopt;
+        }
+        if (n == 0)
+            return std::nullopt;
+        blobBytes_ += n;
     }
     std::optional<Reply> done = std::move(reply_);
     reset();

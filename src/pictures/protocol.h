@@ -9,7 +9,7 @@
 
 class QIODevice;
 
-#include "platform/pictures.h"
+#include "pictures/picture_request.h"
 
 // What passes between the program and its picture process, over the
 // process's standard input and output. Both sides include this header; the
@@ -22,6 +22,11 @@ enum class Kind : std::uint8_t {
     Draw = 0,
     // Only its format and natural size, read from its header where that tells.
     Describe = 1,
+    // Drawn as for Draw, handed back as a PNG file's bytes: the program
+    // writes pictures browsers cannot show as PNG without an encoder of its own.
+    Png = 2,
+    // The file's own bytes, for a copy: the program does not read the picture files.
+    Bytes = 3,
 };
 
 // The formats a description may name. Anything else is not decoded.
@@ -34,7 +39,7 @@ struct Request {
     std::uint32_t id = 0;
     Kind kind = Kind::Draw;
     QString path;
-    platform::PictureRequest size;
+    PictureRequest size;
 };
 
 struct Reply {
@@ -44,8 +49,10 @@ struct Reply {
     QSize naturalSize;
     // Browsers turn a photo as its camera noted: its shown size is the natural one transposed.
     bool turned = false;
-    // Null for Describe and for a picture that cannot be drawn.
+    // Null but for Draw, and for a picture that cannot be drawn.
     QImage image;
+    // Empty but for Png and Bytes.
+    QByteArray bytes;
 };
 
 // A path longer than this names no picture on any disc.
@@ -54,6 +61,8 @@ constexpr std::uint32_t kMaxPathBytes = 16 * 1024;
 // metres at 96 dots per inch.
 constexpr int kMaxSide = 16384;
 constexpr std::int64_t kMaxImagePixels = std::int64_t(8192) * 8192;
+// No picture file the program reads is larger.
+constexpr std::uint32_t kMaxBytes = 256u * 1024 * 1024;
 
 QByteArray encodeRequest(const Request& request);
 
@@ -76,10 +85,11 @@ private:
     QByteArray header_;
     std::optional<Reply> reply_;
     qsizetype pixelBytesRead_ = 0;
+    qsizetype blobBytes_ = 0;
 };
 
 // Whether a reply's picture is one the request could have produced: exactly
 // the stretched size, or no more than the clip.
-bool fitsRequest(QSize imageSize, const platform::PictureRequest& request);
+bool fitsRequest(QSize imageSize, const PictureRequest& request);
 
 } // namespace vitrandel::pictures::protocol

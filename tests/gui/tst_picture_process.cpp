@@ -9,7 +9,7 @@
 
 using vitrandel::pictures::Picture;
 using vitrandel::pictures::PictureClient;
-using vitrandel::platform::PictureRequest;
+using vitrandel::pictures::PictureRequest;
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include "export/listing_csv.h"
 #include "export/web_export.h"
 #include "model/file_store.h"
+#include "pictures/picture_client.h"
 #include "platform/file_helpers.h"
-#include "platform/metafile_process.h"
 #include "platform/text.h"
 #include "platform/volumes.h"
 
@@ -22,12 +22,12 @@ int withQt(int argc, char** argv, const std::function<int()>& run) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    // Installed, the metafile helper lies beside this tool; in a build tree
+    // Installed, the picture process lies beside this tool; in a build tree
     // it lies beside the program.
     const QString beside = QDir(QCoreApplication::applicationDirPath())
                                .filePath(QStringLiteral("vitrandel-picture"));
     if (!QFileInfo::exists(beside))
-        platform::setPictureHelperPath(QStringLiteral(VITRANDEL_BUILT_PICTURE_HELPER));
+        pictures::PictureClient::instance().setProgram(QStringLiteral(VITRANDEL_BUILT_PICTURE_HELPER));
     return run();
 }
 

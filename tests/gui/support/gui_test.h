@@ -4,7 +4,6 @@
 
 #include "pictures/picture_client.h"
 #include "platform/message_box.h"
-#include "platform/metafile_process.h"
 #include "platform/modal.h"
 
 // Shared set-up for tests that drive real windows: message boxes never block,
@@ -13,8 +12,7 @@ namespace vitrandel_test_support {
 
 inline void startGuiTest() {
     // Tests run from their own folder, not beside the program.
-    vitrandel::platform::setPictureHelperPath(QStringLiteral(VITRANDEL_PICTURE_HELPER));
-    vitrandel::pictures::PictureClient::instance().setProgram(QStringLiteral(VITRANDEL_PICTURES_PROCESS));
+    vitrandel::pictures::PictureClient::instance().setProgram(QStringLiteral(VITRANDEL_PICTURE_HELPER));
     vitrandel::platform::MessageBoxSeam::setTestMode(true);
     vitrandel::platform::ModalSeam::setTestMode(true);
     vitrandel::platform::MessageBoxSeam::reset();

@@ -28,14 +28,14 @@
 #include <vector>
 
 #include "model/cp1252.h"
-#include "platform/metafile.h"
+#include "pictures/metafile.h"
 
 #include <libwmf/api.h>
 #include <libwmf/defs.h>
 #include <libwmf/ipa.h>
 #include <libwmf/macro.h>
 
-namespace vitrandel::platform::metafile {
+namespace vitrandel::pictures::metafile {
 namespace {
 
 // Mapping modes in which the metafile's own window fills the picture.
@@ -747,4 +747,4 @@ QImage renderWmf(const QByteArray& bytes, const PictureRequest& request) {
     return player.finish();
 }
 
-} // namespace vitrandel::platform::metafile
+} // namespace vitrandel::pictures::metafile

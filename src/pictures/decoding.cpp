@@ -1,13 +1,12 @@
-#include "platform/pictures.h"
+#include "pictures/decoding.h"
 
 #include <QFile>
 #include <QImageReader>
 #include <optional>
 
-#include "platform/metafile.h"
-#include "platform/metafile_process.h"
+#include "pictures/metafile.h"
 
-namespace vitrandel::platform {
+namespace vitrandel::pictures {
 namespace {
 
 bool holdsSeveralIcons(const QImageReader& reader) {
@@ -72,6 +71,13 @@ MetafileKind metafileKindOf(const QString& path) {
 
 bool isMetafile(const QString& path) { return metafileKindOf(path) != MetafileKind::None; }
 
+QImage drawMetafile(const QString& path, const PictureRequest& request) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > metafile::kMaxFileBytes)
+        return {};
+    return renderMetafile(file.read(metafile::kMaxFileBytes), request);
+}
+
 // A metafile's size as its drawing code sizes the picture; nothing when only
 // drawing it tells (a WMF without a placeable header).
 std::optional<QSize> metafileSize(const QString& path, MetafileKind kind) {
@@ -94,9 +100,9 @@ std::optional<QSize> metafileSize(const QString& path, MetafileKind kind) {
 
 } // namespace
 
-QImage loadPicture(const QString& path, const PictureRequest& request) {
+QImage decodePicture(const QString& path, const PictureRequest& request) {
     if (isMetafile(path))
-        return renderMetafileInHelper(path, request);
+        return drawMetafile(path, request);
     QImageReader reader(path);
     // By default a name ending in .dib picks Qt's header-less bitmap reader,
     // which fails on the ordinary bitmap files such names hold.
@@ -110,7 +116,7 @@ QImage loadPicture(const QString& path, const PictureRequest& request) {
     return image;
 }
 
-QSize pictureSize(const QString& path) {
+QSize decodedSize(const QString& path) {
     if (const MetafileKind kind = metafileKindOf(path); kind != MetafileKind::None) {
         if (const auto size = metafileSize(path, kind))
             return *size;
@@ -120,7 +126,7 @@ QSize pictureSize(const QString& path) {
         if (!holdsSeveralIcons(reader) && reader.size().isValid())
             return reader.size();
     }
-    return loadPicture(path).size();
+    return decodePicture(path).size();
 }
 
-} // namespace vitrandel::platform
+} // namespace vitrandel::pictures
