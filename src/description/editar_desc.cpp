@@ -5,10 +5,12 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileSystemWatcher>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QTextDocument>
 #include <QTimer>
 #include <cmath>
 
@@ -25,6 +27,7 @@
 #include "platform/fonts.h"
 #include "platform/message_box.h"
 #include "platform/modal.h"
+#include "platform/storable_text.h"
 #include "platform/text.h"
 #include "platform/twips.h"
 #include "platform/volumes.h"
@@ -85,6 +88,8 @@ editar_desc::editar_desc(QWidget* parent) : QDialog(parent) {
     Label2 = label(this, "Label2", "Escriba aquí el texto", twipsRect(480, 2880, 2055, 255));
     Text1 = place(new QPlainTextEdit(this), "Text1", twipsRect(240, 3120, 2535, 1935));
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // A tab would be saved as a blank; Tab moves on, as in every other box.
+    Text1->setTabChangesFocus(true);
     aceptar = button(this, "aceptar", "&Aceptar", twipsRect(3840, 4320, 1455, 375));
     cancelar = button(this, "cancelar", "Cancelar", twipsRect(3840, 4800, 1455, 375));
 
@@ -108,6 +113,10 @@ editar_desc::editar_desc(QWidget* parent) : QDialog(parent) {
 
     limpiar->setEnabled(false);
     Check1->setEnabled(false);
+    // The window has no default button: Enter in the file list or the check
+    // box must not press "Limpiar imagen" or any other (keyPressEvent).
+    for (QPushButton* b : {limpiar, cambiar_fuente, cambiar_color, aceptar, cancelar})
+        b->setAutoDefault(false);
 
     setTabOrder(File1, Combo1);
     setTabOrder(Combo1, Text1);
@@ -123,6 +132,9 @@ editar_desc::editar_desc(QWidget* parent) : QDialog(parent) {
     connect(File1, &QListWidget::itemSelectionChanged, this, &editar_desc::File1_Click);
     // A click on the file already picked picks it again after "Limpiar imagen".
     connect(File1, &QListWidget::itemClicked, this, &editar_desc::File1_Click);
+    // Enter takes the highlighted file, as a click does (again after "Limpiar
+    // imagen"); a file only outlined by the keyboard focus is not taken.
+    connect(File1, &QListWidget::itemActivated, this, &editar_desc::File1_Click);
     connect(limpiar, &QPushButton::clicked, this, &editar_desc::limpiar_Click);
     connect(cambiar_fuente, &QPushButton::clicked, this, &editar_desc::cambiar_fuente_Click);
     connect(cambiar_color, &QPushButton::clicked, this, &editar_desc::cambiar_color_Click);
@@ -231,11 +243,12 @@ void editar_desc::watch(const QString& folder) {
 }
 
 void editar_desc::folderChanged() {
-    if (!settle_->isActive())
-        settle_->start();
-    // A folder removed (or replaced) is no longer watched: watch it again, or poll.
+    // A folder removed (or replaced) is no longer watched: watch it again, or
+    // poll. Watching stops the settling delay, so it is started after.
     if (watcher_->directories().isEmpty())
         watch(File1->folder());
+    if (!settle_->isActive())
+        settle_->start();
 }
 
 void editar_desc::actualizador_Timer() {
@@ -256,10 +269,18 @@ void editar_desc::File1_Click() {
         return;
     const QString name = picked.first()->text();
     const QString path = File1->folder() + QLatin1Char('/') + name;
-    // A click also changes the selection: one reading of the picture is enough.
-    if (path == previewFile_ || !platform::existe_archivo(path))
+    // A click also changes the selection: one reading of the picture, and
+    // one refusal, is enough.
+    if (path == previewFile_ || path == refusedFile_ || !platform::existe_archivo(path))
         return;
     const int entry = Combo1->currentIndex();
+    // Names on disk are taken as they stand: composed, they would name no file.
+    if (!platform::acceptStorable(name, QStringLiteral("El nombre del archivo")) ||
+        (entry > 0 && !platform::acceptStorable(Combo1->itemText(entry), QStringLiteral("El nombre de la carpeta")))) {
+        refusedFile_ = path;
+        return;
+    }
+    refusedFile_.clear();
     pendingImagePath = entry > 0 ? Combo1->itemText(entry) + QLatin1Char('\\') + name : name;
     previewFile_ = path;
     showPreview();
@@ -318,10 +339,32 @@ void editar_desc::cambiar_color_Click() {
     platform::applyTextColor(Text1, textColor_);
 }
 
+// The text as typed: toPlainText() would turn no-break spaces, which the
+// listing holds, into plain ones.
+QString editar_desc::typedText() const {
+    QString text = Text1->document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    return text;
+}
+
+void editar_desc::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (auto* focused = qobject_cast<QPushButton*>(focusWidget()))
+            focused->click();
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
 void editar_desc::aceptar_Click() {
+    const QString text = platform::composed(typedText());
+    if (!platform::acceptStorable(text, QStringLiteral("La descripción")))
+        return;
     ExchangeFields& x = exchange();
     const QFont font = Text1->font();
-    x.descText = ss(Text1->toPlainText());
+    x.descText = ss(text);
     x.descFontBold = toBool16(font.bold());
     x.descFontItalic = toBool16(font.italic());
     // descFontName stays as the element or the font button left it: Text1 may

@@ -32,6 +32,9 @@ public:
     // watch it, or with watching turned off, it is read again every half second.
     static void setFolderWatching(bool on);
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void Form_Load();
     void cargar_subdirectorios();
@@ -44,6 +47,7 @@ private:
     void cambiar_color_Click();
     void aceptar_Click();
 
+    QString typedText() const;
     void showFolder(const QString& folder);
     void watch(const QString& folder);
     void folderChanged();
@@ -76,6 +80,8 @@ private:
     QString pendingImagePath;
     // The file the preview shows, empty for none.
     QString previewFile_;
+    // The file last refused for a name the listing cannot hold.
+    QString refusedFile_;
     // The folder selector's entry whose folder File1 shows.
     int shownEntry_ = 0;
     // Kept as the listing's value: a system colour shown as RGB must not come

@@ -10,6 +10,7 @@
 #include "platform/controls.h"
 #include "platform/fonts.h"
 #include "platform/message_box.h"
+#include "platform/storable_text.h"
 #include "platform/text.h"
 #include "platform/twips.h"
 
@@ -34,6 +35,14 @@ QListWidget* listIn(QGroupBox* frame, const char* name, const QRect& geometry) {
     auto* list = place(new QListWidget(frame), name, geometry);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     return list;
+}
+
+// Where the sorted list would hold `face`.
+int sortedRow(const QListWidget* list, const QString& face) {
+    int row = 0;
+    while (row < list->count() && list->item(row)->text().compare(face, Qt::CaseInsensitive) < 0)
+        ++row;
+    return row;
 }
 
 void complain(const char* text) {
@@ -89,17 +98,21 @@ void fuentes::Form_Load() {
     List3->addItems(standardSizes());
 
     ExchangeFields& x = exchange();
-    if (platform::fuente_no_instalada(x.fontDlgName))
-        x.fontDlgName = "Fixedsys";
     if (tamano_no_estandar(x.fontDlgSize))
         x.fontDlgSize = 10;
     if (x.fontDlgStyle < 0 || x.fontDlgStyle > 3)
         x.fontDlgStyle = 0;
 
-    const QString face = platform::qs(x.fontDlgName).toLower();
+    // A face this machine lacks is the author's all the same: it is offered,
+    // chosen, and handed back unless the user picks another. Only a
+    // description without a face starts from the stand-in.
+    const QString face = x.fontDlgName.empty() ? QString::fromLatin1(kFallbackFontName)
+                                                : platform::qs(x.fontDlgName);
     for (int i = 0; i < List1->count(); ++i)
-        if (List1->item(i)->text().toLower() == face)
+        if (List1->item(i)->text().toLower() == face.toLower())
             List1->setCurrentRow(i);
+    if (List1->selectedItems().isEmpty() && !x.fontDlgName.empty())
+        List1->setCurrentItem(missingFaceEntry(face));
     for (int i = 0; i < List3->count(); ++i)
         if (List3->item(i)->text().toInt() == x.fontDlgSize)
             List3->setCurrentRow(i);
@@ -113,6 +126,17 @@ void fuentes::showEvent(QShowEvent* event) {
     for (QListWidget* list : {List1, List2, List3})
         if (list->currentItem())
             list->scrollToItem(list->currentItem());
+}
+
+QListWidgetItem* fuentes::missingFaceEntry(const QString& face) {
+    auto* entry = new QListWidgetItem(face);
+    QFont shown = entry->font();
+    shown.setItalic(true);
+    entry->setFont(shown);
+    entry->setToolTip(QStringLiteral("Esta fuente no está instalada en este equipo; "
+                                     "la muestra usa otra en su lugar."));
+    List1->insertItem(sortedRow(List1, face), entry);
+    return entry;
 }
 
 void fuentes::List1_Click() {
@@ -158,6 +182,8 @@ void fuentes::aceptar_Click() {
         complain("Debe seleccionar un tamaño de fuente válido");
         return;
     }
+    if (!platform::acceptStorable(face.first()->text(), QStringLiteral("El nombre de la fuente")))
+        return;
     ExchangeFields& x = exchange();
     x.fontDlgName = platform::ss(face.first()->text());
     x.fontDlgStyle = static_cast<std::int16_t>(List2->row(style.first()));

@@ -5,13 +5,15 @@
 class QGroupBox;
 class QLineEdit;
 class QListWidget;
+class QListWidgetItem;
 class QPushButton;
 
 namespace vitrandel {
 
 // Chooses the face, style and size of a description, with a sample drawn in
 // them. Speaks only through fontDlgName, fontDlgSize and fontDlgStyle: it
-// normalises them on opening and writes the choice back on accept.
+// normalises the size and style on opening and writes the choice back on
+// accept; a face is never rewritten unless the user picks another.
 class fuentes : public QDialog {
     Q_OBJECT
 public:
@@ -26,6 +28,7 @@ private:
     void List2_Click();
     void List3_Click();
     void aceptar_Click();
+    QListWidgetItem* missingFaceEntry(const QString& face);
 
     QGroupBox* Frame1;
     QListWidget* List1;

@@ -22,6 +22,9 @@ using platform::twipsRect;
 namespace {
 
 constexpr int kPositionRole = Qt::UserRole;
+// The element's name, by which a match is found again once elements before
+// it have been deleted and it has moved up.
+constexpr int kNameRole = Qt::UserRole + 1;
 
 QString countText(const QString& text, std::size_t found) {
     if (text.isEmpty())
@@ -103,7 +106,10 @@ void buscar_form::refresh() { fillResults(currentPosition()); }
 
 int buscar_form::currentPosition() const {
     const QTreeWidgetItem* item = resultados->currentItem();
-    return item ? item->data(0, kPositionRole).toInt() : -1;
+    if (!item)
+        return -1;
+    return elementNowAt(project(), item->data(0, kPositionRole).toInt(),
+                        platform::ss(item->data(0, kNameRole).toString()));
 }
 
 void buscar_form::fillResults(int keepPosition) {
@@ -129,6 +135,7 @@ void buscar_form::fillResults(int keepPosition) {
         item->setText(0, qs(e.name));
         item->setText(1, qs(categoryName(p, e.category)));
         item->setData(0, kPositionRole, at);
+        item->setData(0, kNameRole, qs(e.name));
         if (at == keepPosition)
             kept = item;
     }
@@ -146,7 +153,10 @@ void buscar_form::texto_Enter() {
 void buscar_form::resultados_Activate(QTreeWidgetItem* item) { choose(item); }
 
 bool buscar_form::nextMatch() {
-    const int from = currentPosition();
+    int from = currentPosition();
+    // The shown element deleted: the matches after it start where it was.
+    if (from < 0 && resultados->currentItem())
+        from = resultados->currentItem()->data(0, kPositionRole).toInt() - 1;
     refresh();
     const int count = resultados->topLevelItemCount();
     if (count == 0)

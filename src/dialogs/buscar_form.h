@@ -43,6 +43,7 @@ private:
     void texto_Enter();
     void resultados_Activate(QTreeWidgetItem* item);
     void choose(QTreeWidgetItem* item);
+    // Where the current match's element now is; -1 for none.
     int currentPosition() const;
     void fillResults(int keepPosition);
 

@@ -13,6 +13,7 @@
 #include "platform/controls.h"
 #include "platform/message_box.h"
 #include "platform/modal.h"
+#include "platform/storable_text.h"
 #include "platform/text.h"
 #include "platform/twips.h"
 
@@ -70,9 +71,10 @@ editar_categorias::editar_categorias(QWidget* parent) : QDialog(parent) {
     Text1->setFocus();
 }
 
-void editar_categorias::mostrar(QWidget* parent) {
+std::vector<std::int16_t> editar_categorias::mostrar(QWidget* parent) {
     editar_categorias dialog(parent);
     platform::execModal(dialog);
+    return dialog.numbersAfter_;
 }
 
 // Escape is no Cancel here: it would throw away every edit in the list.
@@ -159,12 +161,21 @@ void editar_categorias::salir_Click() {
     std::vector<EditedCategory> list;
     for (int i = 0; i + 1 < List1->count(); ++i) {
         const QListWidgetItem* entry = List1->item(i);
-        list.push_back({platform::ss(entry->text()), entry->data(kFormerNumberRole).toInt()});
+        const QString name = platform::composed(entry->text());
+        if (!platform::acceptStorable(name, QStringLiteral("La categoría"))) {
+            // Shown in the name box, as typed, to be corrected there.
+            List1->setCurrentRow(i);
+            Text1->setFocus();
+            return;
+        }
+        list.push_back({platform::ss(name), entry->data(kFormerNumberRole).toInt()});
     }
+    const int formerCount = project().categoryCount;
     if (!applyCategoryList(project(), list)) {
         platform::msgBox(QString::fromUtf8(kTooManyCategories), platform::vbExclamation);
         return;
     }
+    numbersAfter_ = categoryNumbersAfter(list, formerCount);
     project().modified = kTrue;
     accept();
 }

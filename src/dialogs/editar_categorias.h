@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QDialog>
+#include <cstdint>
+#include <vector>
 
 class QGroupBox;
 class QLabel;
@@ -18,7 +20,9 @@ class editar_categorias : public QDialog {
 public:
     explicit editar_categorias(QWidget* parent = nullptr);
 
-    static void mostrar(QWidget* parent);
+    // For each category number before the edit, its number after; empty
+    // when the edit was cancelled.
+    static std::vector<std::int16_t> mostrar(QWidget* parent);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -42,6 +46,8 @@ private:
     QPushButton* eliminar;
     QPushButton* salir;
     QPushButton* Cancelar;
+
+    std::vector<std::int16_t> numbersAfter_;
 };
 
 } // namespace vitrandel

@@ -8,6 +8,7 @@
 #include "model/project.h"
 #include "platform/controls.h"
 #include "platform/modal.h"
+#include "platform/storable_text.h"
 #include "platform/text.h"
 #include "platform/twips.h"
 
@@ -62,8 +63,11 @@ void preguntar_nombre::Text1_Change() {
 }
 
 void preguntar_nombre::aceptar_Click() {
+    const QString name = platform::composed(Text1->text());
+    if (!platform::acceptStorable(name, QStringLiteral("El nombre")))
+        return;
     ExchangeFields& x = exchange();
-    x.nameDlgName = platform::ss(Text1->text());
+    x.nameDlgName = platform::ss(name);
     x.nameDlgCategory = static_cast<std::int16_t>(Combo1->currentIndex());
     project().modified = kTrue;
     accept();

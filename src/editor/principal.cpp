@@ -21,6 +21,7 @@
 #include "platform/listing_io.h"
 #include "platform/message_box.h"
 #include "platform/modal.h"
+#include "platform/storable_text.h"
 #include "platform/text.h"
 #include "platform/twips.h"
 #include "startup/inicial.h"
@@ -209,8 +210,19 @@ void principal::listado_Click() {
     cambiar_cat->setEnabled(one && project().categoryCount > 0);
 }
 
+// Text the listing cannot hold is refused as it is typed, and the box goes
+// back to the title it holds.
 void principal::titulo_txt_Change() {
-    project().title = ss(titulo_txt->text());
+    const QString title = platform::composed(titulo_txt->text());
+    if (!platform::acceptStorable(title, QStringLiteral("El título"))) {
+        const QString kept = qs(project().title);
+        const auto cursor = titulo_txt->cursorPosition() - (titulo_txt->text().size() - kept.size());
+        const QSignalBlocker quiet(titulo_txt);
+        titulo_txt->setText(kept);
+        titulo_txt->setCursorPosition(static_cast<int>(std::clamp<qsizetype>(cursor, 0, kept.size())));
+        return;
+    }
+    project().title = ss(title);
     project().modified = kTrue;
 }
 

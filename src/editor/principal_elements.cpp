@@ -1,7 +1,9 @@
 // The element commands of the editor window: the six buttons that change
 // elements and categories.
 #include <QListWidget>
+#include <QComboBox>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <algorithm>
 
 #include "dialogs/cambiar_categoria_form.h"
@@ -92,9 +94,14 @@ void principal::editDescription() {
     const int at = selectedElement();
     if (at < 0)
         return;
-    putDescription(project().elements[static_cast<std::size_t>(at)], exchange());
+    Element& e = project().elements[static_cast<std::size_t>(at)];
+    const Element before = e;
+    putDescription(e, exchange());
     openDescriptionEditor();
-    takeDescription(exchange(), project().elements[static_cast<std::size_t>(at)]);
+    takeDescription(exchange(), e);
+    // A font chosen survives Cancel, and must not escape the question about unsaved work.
+    if (e != before)
+        project().modified = kTrue;
     listado_Click();
 }
 
@@ -138,7 +145,14 @@ void principal::cambiar_cat_Click() {
 void principal::cat_editar_Click() {
     if (!password_gate(this))
         return;
-    editar_categorias::mostrar(this);
+    const int shown = categorias->currentIndex();
+    const std::vector<std::int16_t> numbers = editar_categorias::mostrar(this);
+    // The filter follows its category to its new number, and falls back to
+    // "Mostrar todos" when its category is gone.
+    if (shown > 0 && static_cast<std::size_t>(shown) < numbers.size()) {
+        const QSignalBlocker quiet(categorias);
+        categorias->setCurrentIndex(numbers[static_cast<std::size_t>(shown)]);
+    }
     fillCategoryList();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -14,11 +15,17 @@ struct EditedCategory {
     int formerNumber = 0;
 };
 
+// For each number from 0 to `formerCount`, the number that category has once
+// `list` is the Project's list: 0 for a removed category (and for 0 itself).
+std::vector<std::int16_t> categoryNumbersAfter(const std::vector<EditedCategory>& list, int formerCount);
+
 // Makes `list` the Project's categories. Each element follows its category to
 // its new number and the elements of a removed category go to "Sin
-// clasificar" (0), so that no element silently changes category; a number
-// that named no category before stays as it was. False, with nothing
-// changed, when the list is longer than the table.
+// clasificar" (0), so that no element silently changes category. A number
+// that named no category before stays as it was while the new list does not
+// reach it; one the new list would reach becomes 0, as a new category takes
+// in no element. False, with nothing changed, when the list is longer than
+// the table.
 bool applyCategoryList(Project& p, const std::vector<EditedCategory>& list);
 
 } // namespace vitrandel

@@ -82,6 +82,22 @@ std::optional<std::string> encodeListingPath(std::string_view utf8) {
     return std::move(e->bytes);
 }
 
+std::optional<std::string> unstorableCharacter(std::string_view utf8) {
+    if (encodeListingText(utf8))
+        return std::nullopt;
+    std::size_t len = 1;
+    for (std::size_t i = 0; i < utf8.size(); i += len) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        len = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+        const std::string_view character = utf8.substr(i, len);
+        if (!cp1252::fromUtf8(character))
+            return std::string(character);
+    }
+    // Every character fits the code page: a "þ" stands where a read would
+    // take it for part of a line break.
+    return std::string(kThornUtf8);
+}
+
 int makeStorable(std::string& utf8, char replacement) {
     int replaced = cp1252::replaceUnsupported(utf8, replacement);
     for (std::size_t at = utf8.find(kThornUtf8); at != std::string::npos;

@@ -18,6 +18,10 @@ std::optional<std::string> encodeListingText(std::string_view utf8);
 // a "þ" in a path is only a letter.
 std::optional<std::string> encodeListingPath(std::string_view utf8);
 
+// The first character of `utf8` that encodeListingText cannot store, as
+// UTF-8; nothing when the whole text can be stored.
+std::optional<std::string> unstorableCharacter(std::string_view utf8);
+
 // Replaces what encodeListingText cannot store with `replacement`, so that
 // text from elsewhere can always be saved; how many characters it replaced.
 int makeStorable(std::string& utf8, char replacement);

@@ -85,6 +85,18 @@ std::vector<int> ElementSearch::find(const Project& p, std::string_view text) {
     return found;
 }
 
+int elementNowAt(const Project& p, int position, const std::string& name) {
+    const int count = std::clamp<int>(p.elementCount, 0, kMaxElements);
+    const auto named = [&](int i) { return p.elements[static_cast<std::size_t>(i)].name == name; };
+    for (int i = std::min(position, count - 1); i >= 0; --i)
+        if (named(i))
+            return i;
+    for (int i = std::max(position + 1, 0); i < count; ++i)
+        if (named(i))
+            return i;
+    return -1;
+}
+
 int filterEntryFor(const Project& p, int position) {
     if (position < 0 || position >= std::min<int>(p.elementCount, kMaxElements))
         return 0;

@@ -36,6 +36,11 @@ private:
     std::vector<Folded> folded_;
 };
 
+// Where the element that was at `position` with this name is now: there
+// still, or the nearest before it with the name (elements move up when one
+// before them is deleted), else the nearest after; -1 when none has it.
+int elementNowAt(const Project& p, int position, const std::string& name);
+
 // The entry of a window's category filter a found element is shown under:
 // its own category when that exists, else entry 0, which lists everything.
 int filterEntryFor(const Project& p, int position);

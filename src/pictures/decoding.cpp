@@ -71,11 +71,11 @@ MetafileKind metafileKindOf(const QString& path) {
 
 bool isMetafile(const QString& path) { return metafileKindOf(path) != MetafileKind::None; }
 
-QImage drawMetafile(const QString& path, const PictureRequest& request) {
+QImage drawMetafile(const QString& path, const PictureRequest& request, QString* note) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.size() > metafile::kMaxFileBytes)
         return {};
-    return renderMetafile(file.read(metafile::kMaxFileBytes), request);
+    return renderMetafile(file.read(metafile::kMaxFileBytes), request, note);
 }
 
 // A metafile's size as its drawing code sizes the picture; nothing when only
@@ -100,9 +100,9 @@ std::optional<QSize> metafileSize(const QString& path, MetafileKind kind) {
 
 } // namespace
 
-QImage decodePicture(const QString& path, const PictureRequest& request) {
+QImage decodePicture(const QString& path, const PictureRequest& request, QString* note) {
     if (isMetafile(path))
-        return drawMetafile(path, request);
+        return drawMetafile(path, request, note);
     QImageReader reader(path);
     // By default a name ending in .dib picks Qt's header-less bitmap reader,
     // which fails on the ordinary bitmap files such names hold.

@@ -13,7 +13,8 @@ namespace vitrandel::pictures {
 
 // A null image when the file cannot be read or decoded; never throws.
 // Icons and cursors holding several images give the largest one.
-QImage decodePicture(const QString& path, const PictureRequest& request = {});
+// What a metafile's drawing left out, or why there is none, goes to `note`.
+QImage decodePicture(const QString& path, const PictureRequest& request = {}, QString* note = nullptr);
 
 // The size decodePicture(path) gives, read from the file's header where that
 // tells it, so that laying a picture out does not decode it. A file whose

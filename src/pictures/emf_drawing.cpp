@@ -4,6 +4,8 @@
 
 #include <QPainter>
 #include <QSvgRenderer>
+#include <QXmlStreamReader>
+#include <QtEndian>
 #include <cmath>
 #include <cstdlib>
 
@@ -15,10 +17,10 @@ namespace vitrandel::pictures::metafile {
 namespace {
 
 QByteArray toSvg(const QByteArray& bytes, const EmfHeader& header) {
-    // The library's interface takes writable pointers but only reads them.
-    char nameSpace[] = "svg";
     generatorOptions options{};
-    options.nameSpace = nameSpace;
+    // Plain SVG: with a prefix the converter closes some elements without
+    // it (clip paths among them), and the document is not XML at all.
+    options.nameSpace = nullptr;
     options.verbose = false;
     // EMF+ records come with GDI ones that say the same; the GDI ones are
     // the better supported.
@@ -39,6 +41,37 @@ QByteArray toSvg(const QByteArray& bytes, const EmfHeader& header) {
     return svg;
 }
 
+// Why QtSvg would not take the converter's SVG, for a user's report.
+QString refusal(const QByteArray& svg) {
+    QXmlStreamReader xml(svg);
+    while (!xml.atEnd())
+        xml.readNext();
+    if (xml.hasError())
+        return QStringLiteral("the SVG made from its records is not well-formed (%1, line %2)")
+            .arg(xml.errorString())
+            .arg(xml.lineNumber());
+    return QStringLiteral("the SVG made from its records is refused");
+}
+
+// Office writes EMF+ records with GDI ones beside them that draw the same;
+// the header of a file with EMF+ records alone says it has no such twins,
+// and its GDI records, if any, are not the picture.
+bool emfPlusOnly(const QByteArray& bytes) {
+    constexpr quint32 kComment = 70;
+    constexpr quint32 kEmfPlusMark = 0x2B464D45; // "EMF+"
+    constexpr quint16 kEmfPlusHeader = 0x4001;
+    constexpr quint16 kDual = 0x0001;
+    const QByteArrayView b(bytes);
+    const qsizetype at = qsizetype(qFromLittleEndian<quint32>(b.data() + 4));
+    // The comment's type, size and data size, then the mark and the EMF+
+    // header's type and flags.
+    if (at < 0 || at + 24 > b.size() || qFromLittleEndian<quint32>(b.data() + at) != kComment ||
+        qFromLittleEndian<quint32>(b.data() + at + 12) != kEmfPlusMark ||
+        qFromLittleEndian<quint16>(b.data() + at + 16) != kEmfPlusHeader)
+        return false;
+    return !(qFromLittleEndian<quint16>(b.data() + at + 18) & kDual);
+}
+
 bool usable(const QRectF& r) {
     return std::isfinite(r.x()) && std::isfinite(r.y()) && std::isfinite(r.width()) &&
            std::isfinite(r.height()) && r.width() > 0 && r.height() > 0;
@@ -46,7 +79,7 @@ bool usable(const QRectF& r) {
 
 } // namespace
 
-QImage renderEmf(const QByteArray& bytes, const PictureRequest& request) {
+QImage renderEmf(const QByteArray& bytes, const PictureRequest& request, QString& note) {
     const std::optional<EmfHeader> header = readEmfHeader(bytes);
     if (!header)
         return {};
@@ -67,12 +100,20 @@ QImage renderEmf(const QByteArray& bytes, const PictureRequest& request) {
     if (!usable(frame))
         frame = bounds;
 
+    if (emfPlusOnly(bytes)) {
+        note = QStringLiteral("EMF+ records only, which are not drawn");
+        return image;
+    }
     const QByteArray svg = toSvg(bytes, *header);
-    if (svg.isEmpty())
+    if (svg.isEmpty()) {
+        note = QStringLiteral("its records could not be converted");
         return {};
+    }
     QSvgRenderer renderer(svg);
-    if (!renderer.isValid())
+    if (!renderer.isValid()) {
+        note = refusal(svg);
         return {};
+    }
 
     const double sx = canvas->frame.width() / frame.width();
     const double sy = canvas->frame.height() / frame.height();
@@ -81,6 +122,12 @@ QImage renderEmf(const QByteArray& bytes, const PictureRequest& request) {
                         bounds.height() * sy);
     if (!usable(target))
         return {};
+    if (svg.contains("clip-path=")) {
+        QImage clipped = image;
+        if (renderSvgClipped(svg, clipped, target))
+            return clipped;
+        note = QStringLiteral("its clip paths are too many to follow in time; drawn unclipped");
+    }
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     renderer.render(&painter, target);

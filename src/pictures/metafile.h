@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QRectF>
 #include <QSize>
+#include <QString>
 #include <chrono>
 #include <optional>
 
@@ -21,8 +22,10 @@ enum class MetafileKind { None, Wmf, Emf };
 MetafileKind metafileKind(QByteArrayView head);
 
 // The metafile's pixels, as much as `request` asks for (see PictureRequest);
-// a null image when it cannot be drawn, in bounded time and memory.
-QImage renderMetafile(const QByteArray& bytes, const PictureRequest& request);
+// a null image when it cannot be drawn, in bounded time and memory. What
+// was left out of the drawing, or why nothing could be drawn, goes to
+// `note` in a line for the program's log; it stays empty when all was drawn.
+QImage renderMetafile(const QByteArray& bytes, const PictureRequest& request, QString* note = nullptr);
 
 // Shared by the two formats' drawing code.
 namespace metafile {
@@ -92,8 +95,12 @@ struct EmfHeader {
 };
 std::optional<EmfHeader> readEmfHeader(QByteArrayView bytes);
 
-QImage renderWmf(const QByteArray& bytes, const PictureRequest& request);
-QImage renderEmf(const QByteArray& bytes, const PictureRequest& request);
+QImage renderWmf(const QByteArray& bytes, const PictureRequest& request, QString& note);
+// Draws `svg` into `target` in `image`, holding to its clip paths, which
+// QtSvg alone passes over; false, with `image` as it may then be, when the
+// drawing is beyond that.
+bool renderSvgClipped(const QByteArray& svg, QImage& image, const QRectF& target);
+QImage renderEmf(const QByteArray& bytes, const PictureRequest& request, QString& note);
 
 } // namespace metafile
 } // namespace vitrandel::pictures

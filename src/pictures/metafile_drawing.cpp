@@ -5,14 +5,16 @@
 
 namespace vitrandel::pictures {
 
-QImage renderMetafile(const QByteArray& bytes, const PictureRequest& request) {
+QImage renderMetafile(const QByteArray& bytes, const PictureRequest& request, QString* note) {
     if (bytes.size() > metafile::kMaxFileBytes)
         return {};
+    QString ignored;
+    QString& said = note ? *note : ignored;
     switch (metafileKind(bytes)) {
     case MetafileKind::Wmf:
-        return metafile::renderWmf(bytes, request);
+        return metafile::renderWmf(bytes, request, said);
     case MetafileKind::Emf:
-        return metafile::renderEmf(bytes, request);
+        return metafile::renderEmf(bytes, request, said);
     case MetafileKind::None:
         break;
     }

@@ -23,6 +23,19 @@ constexpr std::size_t kMaxPrefetched = 4;
 
 PictureClient* theClient = nullptr;
 
+// The process's one line about what it left out of a picture, or why it
+// drew none, so that a user's report can name the cause: once for each
+// picture, however often it is shown.
+void logNote(const QString& path, const QString& said) {
+    static QSet<QString> logged;
+    const QString line = said.split(QLatin1Char('\n')).constFirst().trimmed();
+    const QString entry = QDir::toNativeSeparators(path) + QLatin1String(": ") + line;
+    if (!line.isEmpty() && !logged.contains(entry)) {
+        logged.insert(entry);
+        qWarning("%s", qPrintable(entry));
+    }
+}
+
 void endClient() {
     delete theClient;
     theClient = nullptr;
@@ -239,6 +252,7 @@ void PictureClient::readReplies() {
             return;
         timer_.stop();
         const PendingPtr done = inFlight_;
+        logNote(done->request.path, reply->note);
         finish(done, pictureFrom(*reply, done->request), Outcome::Answered);
     }
 }

@@ -21,12 +21,21 @@ extern "C" const char* __lsan_default_suppressions() {
 }
 #endif
 
+namespace {
+
+// Qt's own warnings (QtSvg has one for every element it does not know)
+// would drown the one note that matters, which goes to the program.
+void quiet(QtMsgType, const QMessageLogContext&, const QString&) {}
+
+} // namespace
+
 int main(int argc, char** argv) {
     // A program that went away is noticed as a failed write, not as a signal.
     std::signal(SIGPIPE, SIG_IGN);
     std::signal(SIGXFSZ, SIG_IGN);
     // Metafiles need fonts, but no display.
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(quiet);
     QGuiApplication app(argc, argv);
 
     while (const auto request = protocol::readRequest(STDIN_FILENO)) {

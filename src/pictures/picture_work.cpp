@@ -42,7 +42,7 @@ protocol::Reply answer(const protocol::Request& request) {
         reply.ok = !reply.bytes.isEmpty();
         return reply;
     }
-    QImage image = decodePicture(request.path, request.size);
+    QImage image = decodePicture(request.path, request.size, &reply.note);
     if (!protocol::fitsRequest(image.size(), request.size))
         return reply;
     if (request.kind == protocol::Kind::Png) {

@@ -15,8 +15,8 @@ constexpr char kReplyMagic[] = "VPR1";
 // magic, id, kind, mode, two spare bytes, width, height, path length
 constexpr qsizetype kRequestHeaderBytes = 24;
 // magic, id, ok, format, turned, a spare byte, natural width and height,
-// image width and height, the bytes that follow the pixels
-constexpr qsizetype kReplyHeaderBytes = 32;
+// image width and height, the bytes that follow the pixels, the note's bytes
+constexpr qsizetype kReplyHeaderBytes = 36;
 
 enum Mode : std::uint8_t { Natural = 0, Clip = 1, Stretch = 2 };
 
@@ -133,6 +133,8 @@ bool writeReply(int fd, const Reply& reply) {
     put32(head, 20, std::uint32_t(pixels.width()));
     put32(head, 24, std::uint32_t(pixels.height()));
     put32(head, 28, std::uint32_t(reply.bytes.size()));
+    const QByteArray note = reply.note.toUtf8().left(kMaxNoteBytes);
+    put32(head, 32, std::uint32_t(note.size()));
     if (!writeAll(fd, head.constData(), head.size()))
         return false;
     const qsizetype rowBytes = qsizetype(pixels.width()) * 4;
@@ -140,7 +142,7 @@ bool writeReply(int fd, const Reply& reply) {
     if (pixels.bytesPerLine() != rowBytes ||
         !writeAll(fd, reinterpret_cast<const char*>(pixels.constBits()), rowBytes * pixels.height()))
         return false;
-    return writeAll(fd, reply.bytes.constData(), reply.bytes.size());
+    return writeAll(fd, reply.bytes.constData(), reply.bytes.size()) && writeAll(fd, note.constData(), note.size());
 }
 
 std::optional<Reply> ReplyReader::read(QIODevice& device, bool& bad) {
@@ -153,7 +155,8 @@ std::optional<Reply> ReplyReader::read(QIODevice& device, bool& bad) {
         const std::uint32_t naturalWidth = get32(h + 12), naturalHeight = get32(h + 16);
         const bool hasImage = width != 0 || height != 0;
         const std::uint32_t blob = get32(h + 28);
-        if (std::memcmp(h, kReplyMagic, 4) != 0 || blob > kMaxBytes || std::uint8_t(h[9]) >= std::size(kFormatNames) ||
+        const std::uint32_t note = get32(h + 32);
+        if (std::memcmp(h, kReplyMagic, 4) != 0 || blob > kMaxBytes || note > kMaxNoteBytes || std::uint8_t(h[9]) >= std::size(kFormatNames) ||
             naturalWidth > std::uint32_t(kMaxSide) * 64 || naturalHeight > std::uint32_t(kMaxSide) * 64 ||
             (hasImage && (!sideAllowed(width) || !sideAllowed(height) ||
                           std::int64_t(width) * height > kMaxImagePixels))) {
@@ -177,6 +180,9 @@ std::optional<Reply> ReplyReader::read(QIODevice& device, bool& bad) {
         reply_ = std::move(reply);
         pixelBytesRead_ = 0;
         blobBytes_ = 0;
+        note_.clear();
+        note_.reserve(qsizetype(note));
+        noteBytes_ = qsizetype(note);
     }
     QImage& image = reply_->image;
     const qsizetype total = image.isNull() ? 0 : image.sizeInBytes();
@@ -201,6 +207,12 @@ std::optional<Reply> ReplyReader::read(QIODevice& device, bool& bad) {
             return std::nullopt;
         blobBytes_ += n;
     }
+    if (note_.size() < noteBytes_) {
+        note_ += device.read(noteBytes_ - note_.size());
+        if (note_.size() < noteBytes_)
+            return std::nullopt;
+    }
+    reply_->note = QString::fromUtf8(note_);
     std::optional<Reply> done = std::move(reply_);
     reset();
     return done;

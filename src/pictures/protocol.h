@@ -53,6 +53,9 @@ struct Reply {
     QImage image;
     // Empty but for Png and Bytes.
     QByteArray bytes;
+    // What the drawing left out, or why there is none, in a line for the
+    // program's log; empty when all was drawn.
+    QString note;
 };
 
 // A path longer than this names no picture on any disc.
@@ -61,6 +64,8 @@ constexpr std::uint32_t kMaxPathBytes = 16 * 1024;
 // metres at 96 dots per inch.
 constexpr int kMaxSide = 16384;
 constexpr std::int64_t kMaxImagePixels = std::int64_t(8192) * 8192;
+// More than any note the process writes.
+constexpr std::uint32_t kMaxNoteBytes = 1024;
 // No picture file the program reads is larger.
 constexpr std::uint32_t kMaxBytes = 256u * 1024 * 1024;
 
@@ -86,6 +91,8 @@ private:
     std::optional<Reply> reply_;
     qsizetype pixelBytesRead_ = 0;
     qsizetype blobBytes_ = 0;
+    QByteArray note_;
+    qsizetype noteBytes_ = 0;
 };
 
 // Whether a reply's picture is one the request could have produced: exactly

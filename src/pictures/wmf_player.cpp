@@ -10,7 +10,7 @@
 // Qt's headers come first: libwmf's define U8, U16, U32, S16 and S32 as
 // macros, which would break any Qt header read after them.
 #include <QBuffer>
-#include <QElapsedTimer>
+#include <QDeadlineTimer>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QImage>
@@ -24,11 +24,13 @@
 #include <memory>
 #include <numbers>
 #include <optional>
+#include <set>
 #include <string_view>
 #include <vector>
 
 #include "model/cp1252.h"
 #include "pictures/metafile.h"
+#include "pictures/wmf_records.h"
 
 #include <libwmf/api.h>
 #include <libwmf/defs.h>
@@ -52,6 +54,10 @@ constexpr double kReferencePixels = 100.0;
 
 // Bitmaps inside a metafile are read by Qt within this limit each (MB).
 constexpr int kBitmapAllocationLimitMb = 32;
+
+// A file whose records are refused more often than this is not worth
+// another try: each one plays the file again from its start.
+constexpr int kMaxTries = 64;
 
 // Coordinates beyond this (in output pixels) are not drawn: no picture needs
 // them, and the rasteriser is not meant for them.
@@ -120,14 +126,13 @@ void* budgetRealloc(void* context, void* memory, std::size_t size) {
 // drawing call, when libwmf's mapping of the metafile's units is known.
 class Player {
 public:
-    Player(const PictureRequest& request, std::optional<PlaceableHeader> placeable, Budget& budget)
-        : request_(request), placeable_(placeable), budget_(budget) {
-        clock_.start();
-    }
+    Player(const PictureRequest& request, std::optional<PlaceableHeader> placeable, Budget& budget,
+           const QDeadlineTimer& deadline)
+        : request_(request), placeable_(placeable), budget_(budget), deadline_(deadline) {}
 
     wmfD_Rect scanned{};
 
-    bool outOfTime() const { return clock_.hasExpired(kTimeBudget.count()); }
+    bool outOfTime() const { return deadline_.hasExpired(); }
     bool failed() const { return failed_; }
 
     // Bitmaps belong to the player, so that none outlives the picture
@@ -233,7 +238,7 @@ private:
     std::optional<PlaceableHeader> placeable_;
     Budget& budget_;
     std::vector<std::unique_ptr<QImage>> bitmaps_;
-    QElapsedTimer clock_;
+    QDeadlineTimer deadline_;
     bool started_ = false;
     bool failed_ = false;
     QImage image_;
@@ -706,9 +711,36 @@ struct ApiCloser {
     void operator()(wmfAPI* api) const { wmf_lite_destroy(api); }
 };
 
-} // namespace
+// Where libwmf reads the file: a buffer it may seek anywhere in, past the
+// end included, which reads as the end of the file.
+struct Input {
+    const QByteArray& bytes;
+    long at = 0;
+};
 
-QImage renderWmf(const QByteArray& bytes, const PictureRequest& request) {
+int readByte(void* context) {
+    auto* in = static_cast<Input*>(context);
+    if (in->at < 0 || in->at >= in->bytes.size())
+        return EOF;
+    return static_cast<unsigned char>(in->bytes[qsizetype(in->at++)]);
+}
+
+int seekTo(void* context, long at) {
+    if (at < 0)
+        return -1;
+    static_cast<Input*>(context)->at = at;
+    return 0;
+}
+
+long tellAt(void* context) { return static_cast<Input*>(context)->at; }
+
+struct Outcome {
+    QImage image;
+    // Set when libwmf refused the record that ends here.
+    std::optional<qsizetype> refusedAt;
+};
+
+Outcome play(const QByteArray& bytes, const PictureRequest& request, const QDeadlineTimer& deadline) {
     Budget budget;
     wmfAPI_Options options{};
     options.context = &budget;
@@ -723,7 +755,7 @@ QImage renderWmf(const QByteArray& bytes, const PictureRequest& request) {
         return {};
     const std::unique_ptr<wmfAPI, ApiCloser> api(created);
 
-    Player player(request, readPlaceableHeader(bytes), budget);
+    Player player(request, readPlaceableHeader(bytes), budget, deadline);
     api->device_data = &player;
     auto* fonts = static_cast<wmfFontData*>(wmf_malloc(api.get(), sizeof(wmfFontData)));
     if (!fonts)
@@ -734,17 +766,61 @@ QImage renderWmf(const QByteArray& bytes, const PictureRequest& request) {
     api->font_data = fonts;
     wmf_status_function(api.get(), &player, keepGoing);
 
-    // libwmf only reads the buffer, through a pointer it does not mark const.
-    auto* data = reinterpret_cast<unsigned char*>(const_cast<char*>(bytes.constData()));
-    if (wmf_mem_open(api.get(), data, long(bytes.size())) != wmf_E_None)
+    Input input{bytes};
+    if (wmf_bbuf_input(api.get(), readByte, seekTo, tellAt, &input) != wmf_E_None)
         return {};
+    // libwmf reads a record whole before it plays it, so where it stopped
+    // with a complaint about the record's content is that record's end.
+    const auto stopped = [&](wmf_error_t error) {
+        const bool refused = error == wmf_E_BadFormat || error == wmf_E_Glitch;
+        return refused ? Outcome{{}, qsizetype(input.at)} : Outcome{};
+    };
     wmfD_Rect extent{};
-    if (wmf_scan(api.get(), 0, &extent) != wmf_E_None)
-        return {};
+    if (const wmf_error_t error = wmf_scan(api.get(), 0, &extent); error != wmf_E_None)
+        return stopped(error);
     player.scanned = extent;
-    if (wmf_play(api.get(), 0, &extent) != wmf_E_None)
+    if (const wmf_error_t error = wmf_play(api.get(), 0, &extent); error != wmf_E_None)
+        return stopped(error);
+    return {player.finish(), {}};
+}
+
+} // namespace
+
+QImage renderWmf(const QByteArray& bytes, const PictureRequest& request, QString& note) {
+    const std::optional<std::vector<Record>> records = recordsOf(bytes);
+    if (!records)
         return {};
-    return player.finish();
+    const QDeadlineTimer deadline(kTimeBudget);
+    QByteArray playing = bytes;
+    // Each try after the first stands in for one more record, or for one
+    // already stood in for that still could not be played.
+    int tries = 0;
+    std::set<qsizetype> refusedRecords;
+    for (;;) {
+        const Outcome outcome = play(playing, request, deadline);
+        if (!outcome.refusedAt) {
+            const int unknown = int(std::count_if(records->begin(), records->end(), [](const Record& r) {
+                return !knownFunction(r.function);
+            }));
+            const int refused = int(refusedRecords.size());
+            if (refused + unknown > 0)
+                note = QStringLiteral("%1 of %2 records skipped (%3 not known, %4 refused)")
+                           .arg(refused + unknown)
+                           .arg(records->size())
+                           .arg(unknown)
+                           .arg(refused);
+            return outcome.image;
+        }
+        // A record libwmf refuses costs that record, not the picture; one
+        // that ends anywhere but at a record's end is the file's structure.
+        const auto refused = std::find_if(records->begin(), records->end(), [&](const Record& r) {
+            return r.end == *outcome.refusedAt;
+        });
+        if (refused == records->end() || ++tries > kMaxTries || deadline.hasExpired() ||
+            !standIn(playing, *refused))
+            return {};
+        refusedRecords.insert(refused->start);
+    }
 }
 
 } // namespace vitrandel::pictures::metafile

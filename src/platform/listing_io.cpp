@@ -1,14 +1,17 @@
 #include "platform/listing_io.h"
 
 #include <QDir>
+#include <algorithm>
 
 #include "model/file_store.h"
 #include "model/listing_reader.h"
+#include "model/listing_text.h"
 #include "model/listing_writer.h"
 #include "model/project.h"
 #include "platform/error_text.h"
 #include "platform/file_helpers.h"
 #include "platform/message_box.h"
+#include "platform/storable_text.h"
 #include "platform/text.h"
 #include "platform/volumes.h"
 
@@ -20,6 +23,18 @@ void reportFileProblem(const QString& description, const QString& path, int line
     if (line > 0)
         text += QStringLiteral(" (línea %1)").arg(line);
     msgBox(text, vbOKOnly + vbExclamation);
+}
+
+// The field as the author knows it: "La descripción del elemento "Gato"".
+QString unstorableFieldMessage(const SerializeOutcome& out) {
+    QString subject = qs(out.badLabel);
+    if (!subject.isEmpty())
+        subject[0] = subject[0].toUpper();
+    const Project& p = project();
+    if (out.badElement >= 0 && out.badElement < std::min<int>(p.elementCount, kMaxElements))
+        subject += QStringLiteral(" del elemento \"%1\"")
+                       .arg(qs(p.elements[static_cast<std::size_t>(out.badElement)].name));
+    return unstorableMessage(subject, qs(unstorableCharacter(out.badText).value_or(std::string())));
 }
 
 } // namespace
@@ -63,10 +78,7 @@ std::string workingDirToRecord() {
 bool guardar_listado(const QString& path) {
     const SerializeOutcome out = serializeListing(project(), workingDirToRecord());
     if (!out.ok()) {
-        reportFileProblem(QStringLiteral("El texto de «%1» tiene caracteres que el listado no puede "
-                                         "guardar.")
-                              .arg(qs(out.badField)),
-                          path);
+        reportFileProblem(unstorableFieldMessage(out), path);
         return false;
     }
     FileError fileError;

@@ -194,6 +194,30 @@ private Q_SLOTS:
                     QStringList({u"Camión de bomberos"_s, u"Canciones"_s, u"Árbol"_s, u"Perdido"_s}),
                     u"Perdido"_s, u"Un camión sin categoría"_s);
     }
+
+    // Find keeps its place by element: deleting one before the shown match
+    // moves the rest up, and F3 still goes on to the next match.
+    void findNextAfterADeletionBeforeTheMatch() {
+        auto* editor = new principal;
+        window_ = editor;
+        editor->show();
+        activate(editor);
+        editor->proyecto_buscar->trigger();
+        auto* find = editor->findChild<buscar_form*>(u"buscar_form"_s);
+        QTest::keyClicks(child<QLineEdit>(find, "texto"), u"camion"_s);
+        QTest::keyClick(child<QLineEdit>(find, "texto"), Qt::Key_Return);
+        QTest::keyClick(find, Qt::Key_F3);
+        QCOMPARE(editor->listado->currentItem()->text(), u"Canciones"_s);
+
+        editor->categorias->setCurrentIndex(0);
+        editor->listado->setCurrentRow(0);
+        QTest::mouseClick(editor->eliminar, Qt::LeftButton);
+        activate(editor);
+        QTest::keyClick(editor, Qt::Key_F3);
+        CHECK_SHOWN(editor, u"Mostrar todos"_s,
+                    QStringList({u"Canciones"_s, u"Fotos"_s, u"Árbol"_s, u"Perdido"_s}),
+                    u"Fotos"_s, u"Un CAMIÓN en la playa"_s);
+    }
 };
 
 QTEST_MAIN(TestBuscar)

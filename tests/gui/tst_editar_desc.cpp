@@ -229,6 +229,14 @@ private Q_SLOTS:
             QCOMPARE(rebuilt.count(), 0);
             QCOMPARE(files->currentItem()->text(), u"LEON.GIF"_s);
             QVERIFY(files->currentItem()->isSelected());
+
+            // A folder removed and made again is followed too.
+            chooseWithKeys(control<QComboBox>(d, "Combo1"), 1);
+            QCOMPARE(entries(files), QStringList{u"perro.gif"_s});
+            QVERIFY(QDir(file(u"fotos"_s)).removeRecursively());
+            QVERIFY(QDir(work()).mkdir(u"fotos"_s));
+            writePicture(file(u"fotos/gallo.gif"_s), 20, 20, "PNG");
+            QTRY_COMPARE_WITH_TIMEOUT(entries(files), QStringList{u"gallo.gif"_s}, 1000);
         });
     }
 
@@ -243,7 +251,7 @@ private Q_SLOTS:
             click(d, "limpiar");
             onNextDialog([](QDialog& chooser) {
                 auto* faces = control<QListWidget>(chooser, "List1");
-                QCOMPARE(faces->currentItem()->text(), u"Fixedsys"_s);
+                QCOMPARE(faces->currentItem()->text(), u"Verdana"_s);
                 faces->setCurrentItem(faces->findItems(u"Courier New"_s, Qt::MatchExactly).value(0));
                 control<QListWidget>(chooser, "List2")->setCurrentRow(1);
                 control<QListWidget>(chooser, "List3")->setCurrentRow(5);
@@ -267,6 +275,75 @@ private Q_SLOTS:
         QCOMPARE(std::tie(x.descText, x.descImagePath, x.descTextColor),
                  std::tie(e.description, e.imagePath, e.textColor));
         QCOMPARE(project().modified, kFalse);
+    }
+
+    // Enter presses no button of this window, and in the file list takes the
+    // highlighted file; Tab leaves the text; every character the listing
+    // holds comes back as it was, a no-break space included.
+    void theKeyboardKeepsTheDescription() {
+        Element e = described(u"gato.jpg"_s.toStdString());
+        e.description = "12\u00a0km\ncasi";
+        fillFrom(e);
+        runEditor([](QDialog& d) {
+            auto* files = control<QListWidget>(d, "File1");
+            auto* text = control<QPlainTextEdit>(d, "Text1");
+            for (QWidget* box : std::initializer_list<QWidget*>{files, control<QComboBox>(d, "Combo1"),
+                                                                control<QCheckBox>(d, "Check1")}) {
+                QTest::keyClick(box, Qt::Key_Return);
+                QVERIFY2(d.isVisible() && control<QPushButton>(d, "limpiar")->isEnabled(),
+                         box->objectName().toLatin1());
+            }
+            clickFile(d, u"LEON.GIF"_s);
+            click(d, "limpiar");
+            QTest::keyClick(files, Qt::Key_Enter);
+            QCOMPARE(shownPicture(control<QLabel>(d, "Picture2")), QSize(40, 30));
+
+            d.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&d));
+            text->setFocus();
+            QTest::keyClick(text, Qt::Key_Tab);
+            QCOMPARE(d.focusWidget(), control<QPushButton>(d, "limpiar"));
+            text->setFocus();
+            QTest::keyClick(text, Qt::Key_Backtab);
+            QCOMPARE(d.focusWidget(), control<QComboBox>(d, "Combo1"));
+            QVERIFY(!text->toPlainText().contains(u'\t'));
+            click(d, "aceptar");
+        });
+        QCOMPARE(exchange().descText, e.description);
+        QCOMPARE(exchange().descImagePath, std::string("LEON.GIF"));
+    }
+
+    // What the listing cannot hold is refused where it is typed or picked,
+    // naming the character; an accent typed apart is composed first.
+    void textTheListingCannotHoldIsRefused() {
+        writePicture(file(u"flecha\u2192.gif"_s), 10, 10, "PNG");
+        fillFrom(described());
+        runEditor([](QDialog& d) {
+            auto* text = control<QPlainTextEdit>(d, "Text1");
+            text->clear();
+            type(text, u"Camio\u0301n \u2192 norte"_s);
+            MessageBoxSeam::setNextAnswer(platform::vbOK);
+            click(d, "aceptar");
+            QCOMPARE(MessageBoxSeam::takeShown().value(0).text,
+                     u"La descripción contiene \"\u2192\", que el listado no puede guardar."_s);
+            QVERIFY(d.isVisible());
+            QCOMPARE(text->toPlainText(), u"Camio\u0301n \u2192 norte"_s);
+
+            MessageBoxSeam::setNextAnswer(platform::vbOK);
+            clickFile(d, u"flecha\u2192.gif"_s);
+            QCOMPARE(MessageBoxSeam::takeShown().value(0).text,
+                     u"El nombre del archivo contiene \"\u2192\", que el listado no puede guardar."_s);
+            QVERIFY(!control<QPushButton>(d, "limpiar")->isEnabled());
+
+            QTextCursor at = text->textCursor();
+            at.movePosition(QTextCursor::End);
+            at.movePosition(QTextCursor::Left, QTextCursor::KeepAnchor, 7);
+            text->setTextCursor(at);
+            type(text, u"al norte"_s);
+            click(d, "aceptar");
+        });
+        QCOMPARE(exchange().descText, std::string("Camión al norte"));
+        QCOMPARE(exchange().descImagePath, std::string());
     }
 
     // A two-line text and a colour chosen reach the listing file.

@@ -83,6 +83,12 @@ void editCategories(std::function<void(QDialog&, QListWidget*, QLineEdit*)> step
     });
 }
 
+// Key by key, letters outside ASCII included.
+void type(QWidget* box, const QString& text) {
+    for (const QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(c), {});
+}
+
 int topRow(const QListWidget* list) {
     return list->indexAt(QPoint(0, 0)).row();
 }
@@ -374,6 +380,108 @@ private Q_SLOTS:
                  (QStringList{u"en 0:0"_s, u"en 1:1"_s, u"en 2:0"_s, u"en 3:2"_s, u"en 9:9"_s}));
         QCOMPARE(project().modified, kTrue);
         QCOMPARE(ed_.w->categorias->itemText(2), u"C"_s);
+    }
+
+    // A new category takes in no element, not even one whose number, from a
+    // listing made elsewhere, lay beyond the list; the filter follows its
+    // category to its new number, and shows everything once it is removed.
+    void categoriesKeepTheirElementsAndTheFilter() {
+        open(listing({u"A"_s, u"B"_s}, {u"a:1"_s, u"b:2"_s, u"suelto:5"_s, u"lejos:9"_s}));
+        editCategories([](QDialog&, QListWidget*, QLineEdit* text) {
+            for (const QString& name : {u"C"_s, u"D"_s, u"E"_s}) {
+                QTest::keyClicks(text, name);
+                QTest::keyClick(text, Qt::Key_Return);
+            }
+        });
+        ed_.w->cat_editar->click();
+        QCOMPARE(elementsInUse(), (QStringList{u"a:1"_s, u"b:2"_s, u"suelto:0"_s, u"lejos:9"_s}));
+
+        ed_.w->categorias->setCurrentIndex(2);
+        const auto remove = [this](int row) {
+            editCategories([row](QDialog& d, QListWidget* list, QLineEdit*) {
+                list->setCurrentRow(row);
+                click(d, "eliminar");
+            });
+            ed_.w->cat_editar->click();
+        };
+        remove(0);
+        QCOMPARE(ed_.w->categorias->currentText(), u"B"_s);
+        QCOMPARE(entries(ed_.w->listado), QStringList{u"b"_s});
+        remove(0);
+        QCOMPARE(ed_.w->categorias->currentIndex(), 0);
+        QCOMPARE(entries(ed_.w->listado).size(), 4);
+    }
+
+    // A font chosen and kept through Cancel is a change the editor asks about.
+    void aFontKeptThroughCancelIsUnsavedWork() {
+        open(listing({}, {u"faro:0"_s}));
+        ed_.w->listado->setCurrentRow(0);
+        onNextDialog([](QDialog& d) {
+            onNextDialog([](QDialog& chooser) {
+                control<QListWidget>(chooser, "List3")->setCurrentRow(5); // 14
+                click(chooser, "aceptar");
+            });
+            click(d, "cambiar_fuente");
+            click(d, "cancelar");
+        });
+        ed_.w->editar_2->click();
+        QCOMPARE(project().elements[0].fontSize, std::int16_t(14));
+        MessageBoxSeam::setNextAnswer(platform::vbCancel);
+        ed_.w->archivo_nuevo_Click();
+        QCOMPARE(MessageBoxSeam::takeShown().size(), 1);
+        QCOMPARE(project().elementCount, std::int16_t(1));
+    }
+
+    // What a listing cannot hold is refused where it is typed, naming the
+    // character, and the dialog keeps the text; an accent typed apart is
+    // composed. Should anything reach Save, the message names the element.
+    void textTheListingCannotHoldIsRefusedWhereTyped() {
+        open(listing({u"A"_s}));
+        const QString refused = u"%1 contiene \"\u2192\", que el listado no puede guardar."_s;
+        const auto expectRefusal = [&](const QString& subject) {
+            const auto shown = MessageBoxSeam::takeShown();
+            QCOMPARE(shown.size(), 1);
+            QCOMPARE(shown.first().text, refused.arg(subject));
+        };
+        onNextDialog([&](QDialog& d) {
+            auto* name = control<QLineEdit>(d, "Text1");
+            name->insert(u"Norte \u2192 Sur"_s);
+            MessageBoxSeam::setNextAnswer(platform::vbOK);
+            click(d, "aceptar");
+            expectRefusal(u"El nombre"_s);
+            QVERIFY(d.isVisible());
+            QCOMPARE(name->text(), u"Norte \u2192 Sur"_s);
+            name->setText(u"Camio\u0301n"_s);
+            click(d, "aceptar");
+        });
+        ed_.w->agregar->click();
+        QCOMPARE(elementsInUse(), QStringList{u"Camión:0"_s});
+
+        editCategories([&](QDialog& d, QListWidget* list, QLineEdit* text) {
+            type(text, u"Ida \u2192 vuelta"_s);
+            list->setCurrentRow(0);
+            MessageBoxSeam::setNextAnswer(platform::vbOK);
+            click(d, "salir");
+            expectRefusal(u"La categoría"_s);
+            QVERIFY(d.isVisible());
+            QCOMPARE(text->text(), u"Ida \u2192 vuelta"_s);
+            text->setText(u"Ida y vuelta"_s);
+        });
+        ed_.w->cat_editar->click();
+        QCOMPARE(categoriesInUse(), (QStringList{u"A"_s, u"Ida y vuelta"_s}));
+
+        QTest::keyClicks(ed_.w->titulo_txt, u"Mapas"_s);
+        MessageBoxSeam::setNextAnswer(platform::vbOK);
+        type(ed_.w->titulo_txt, u"\u2192"_s);
+        expectRefusal(u"El título"_s);
+        QCOMPARE(ed_.w->titulo_txt->text(), u"Mapas"_s);
+        QCOMPARE(project().title, std::string("Mapas"));
+
+        project().elements[0].description = "\u2192";
+        MessageBoxSeam::setNextAnswer(platform::vbOK);
+        QVERIFY(!platform::guardar_listado(ed_.at(u"mapas.lst"_s)));
+        QVERIFY(MessageBoxSeam::takeShown().value(0).text.startsWith(
+            refused.arg(u"La descripción del elemento \"Camión\""_s)));
     }
 
     void leavingTheCategoryEditorChangesNothing_data() {

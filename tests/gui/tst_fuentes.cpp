@@ -69,8 +69,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("afterCancel");
         QTest::newRow("face in other letter case") << u"liberation SANS"_s << 12 << 1
                                                    << u"Liberation Sans|12|Negrita"_s << u"liberation SANS|12|1"_s;
-        QTest::newRow("face missing here") << u"Verdana"_s << 9 << 3 << u"Fixedsys|9|Negrita cursiva"_s
-                                           << u"Fixedsys|9|3"_s;
+        QTest::newRow("face missing here") << u"Verdana"_s << 9 << 3 << u"Verdana|9|Negrita cursiva"_s
+                                           << u"Verdana|9|3"_s;
         QTest::newRow("size not offered") << u"Arial"_s << 13 << 2 << u"Arial|10|Cursiva"_s << u"Arial|10|2"_s;
         QTest::newRow("style out of range") << u"Arial"_s << 72 << 7 << u"Arial|72|Normal"_s << u"Arial|72|0"_s;
     }
@@ -112,6 +112,17 @@ private Q_SLOTS:
             control<QPushButton>(d, "aceptar")->click();
         });
         QCOMPARE(fields(), u"Courier New|36|3"_s);
+
+        // A face this machine lacks is offered in its place in the list and
+        // kept when only the size and style change.
+        runChooser("Verdana", 12, 0, [](QDialog& d) {
+            const QStringList faces = entries(list(d, "List1"));
+            QVERIFY(faces.indexOf(u"Verdana"_s) > faces.indexOf(u"Courier New"_s));
+            clickEntry(list(d, "List2"), u"Cursiva"_s);
+            clickEntry(list(d, "List3"), u"14"_s);
+            QTest::keyClick(list(d, "List3"), Qt::Key_Return);
+        });
+        QCOMPARE(fields(), u"Verdana|14|2"_s);
     }
 
     // Each list must hold a choice; only the first one missing is reported,

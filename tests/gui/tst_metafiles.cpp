@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <QtTest>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 
@@ -138,7 +139,7 @@ public:
         for (quint32 v : {1u, 9u, 0x300u})
             put(out, v, 2);
         put(out, quint32((18 + body.size()) / 2), 4);
-        put(out, 2, 2);
+        put(out, 8, 2); // objects
         put(out, std::max(maxWords_, 3u), 4);
         put(out, 0, 2);
         return out + body;
@@ -152,6 +153,39 @@ private:
     QByteArray records_;
     quint32 maxWords_ = 0;
 };
+
+// EMF records: the type, the size, then 32-bit values.
+QByteArray emr(quint32 type, std::initializer_list<quint32> values) {
+    QByteArray r;
+    for (quint32 v : {type, quint32(8 + 4 * values.size())})
+        r.append(reinterpret_cast<const char*>(&v), 4);
+    for (quint32 v : values)
+        r.append(reinterpret_cast<const char*>(&v), 4);
+    return r;
+}
+
+// One EMF+ record in the comment that carries it.
+QByteArray emfPlus(quint16 type, quint16 flags, std::initializer_list<quint32> values) {
+    QByteArray plus = emr(type | quint32(flags) << 16, values);
+    QByteArray comment = emr(70, {quint32(4 + plus.size()), 0x2B464D45});
+    qToLittleEndian<quint32>(quint32(comment.size() + plus.size()), comment.data() + 4);
+    return comment + plus;
+}
+
+// An EMF on 100 by 100 pixels of a 400-pixel screen 100 mm wide.
+QByteArray emf(std::initializer_list<QByteArray> records) {
+    QByteArray body;
+    for (const QByteArray& r : records)
+        body += r;
+    body += emr(14, {0, 16, 20}); // end of file
+    QByteArray header = emr(1, {0, 0, 99, 99, 0, 0, 2500, 2500, 0x464D4520, 0x10000, 0, 0, 4, 0, 0, 0,
+                                400, 400, 100, 100});
+    qToLittleEndian<quint32>(quint32(header.size() + body.size()), header.data() + 48);
+    return header + body;
+}
+
+const quint32 kRed = 0x0000FF;  // 0x00BBGGRR
+const quint32 kBlue = 0xFF0000;
 
 QByteArray patched(QByteArray bytes, int at, quint32 value, int size) {
     for (int i = 0; i < size; ++i)
@@ -254,6 +288,96 @@ private Q_SLOTS:
         QCOMPARE(image.pixelColor(51, 1).alpha(), 0);       // its rounded corner
         QVERIFY(near(image.pixelColor(135, 15), fill));     // the pie's upper-right quarter
         QCOMPARE(image.pixelColor(115, 35).alpha(), 0);     // the quarter it leaves out
+    }
+
+    // Pictures other programs write: clipped drawings, EMF+ beside GDI
+    // records or alone, WMF records the player does not know or refuses.
+    // Each is drawn where it should be and blank elsewhere, and the log
+    // says once what was left out.
+    void craftedPictures_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QList<QPoint>>("red");
+        QTest::addColumn<QList<QPoint>>("blue");
+        QTest::addColumn<QList<QPoint>>("blank");
+        QTest::addColumn<QString>("logged"); // a pattern; empty: nothing
+
+        const QByteArray redBrush = emr(39, {1, 0, kRed, 0}) + emr(37, {1}) + emr(37, {0x80000008});
+        const QByteArray wholeRectangle = emr(43, {0, 0, 99, 99});
+        const QList<QPoint> outsideClip{{10, 10}, {80, 80}, {40, 80}};
+        QTest::newRow("EMF clipped by a rectangle")
+            << emf({emr(30, {20, 20, 60, 60}), redBrush, wholeRectangle}) << QList<QPoint>{{40, 40}}
+            << QList<QPoint>{} << outsideClip << QString();
+        QTest::newRow("EMF clipped by a path")
+            << emf({emr(59, {}), emr(27, {20, 20}), emr(54, {60, 20}), emr(54, {60, 60}), emr(54, {20, 60}),
+                    emr(61, {}), emr(60, {}), emr(67, {5}), redBrush, wholeRectangle})
+            << QList<QPoint>{{40, 40}} << QList<QPoint>{} << outsideClip << QString();
+        // EMF+ fills the rectangle blue after the GDI records fill it red.
+        const QByteArray plusHeader = emfPlus(0x4001, 1, {16, 0xDBC01002, 1, 96, 96});
+        const QByteArray plusBlue = emfPlus(0x400A, 0x8000, {24, 0xFF0000FF, 1, 0, 0, 0x42C60000, 0x42C60000});
+        QTest::newRow("EMF+ with GDI records beside them")
+            << emf({plusHeader, redBrush, wholeRectangle, plusBlue}) << QList<QPoint>{{50, 50}}
+            << QList<QPoint>{} << QList<QPoint>{} << QString();
+        QTest::newRow("EMF+ records alone")
+            << emf({emfPlus(0x4001, 0, {16, 0xDBC01002, 1, 96, 96}), redBrush, wholeRectangle, plusBlue})
+            << QList<QPoint>{} << QList<QPoint>{} << QList<QPoint>{{50, 50}, {10, 90}}
+            << QStringLiteral("EMF\\+ records only");
+
+        // Two rectangles, red and blue; the blue brush is chosen by its
+        // place among the objects (libwmf also chooses each as it is made).
+        const auto twoRectangles = [](const std::function<void(WmfBuilder&)>& between) {
+            WmfBuilder wmf;
+            wmf.nullPen().select(0).brush(kRed).select(1).record(0x041B, {750, 750, 0, 0});
+            between(wmf);
+            return wmf.brush(kBlue).brush(0).select(3).record(0x041B, {750, 1500, 0, 750}).bytes(1500, 750);
+        };
+        const QList<QPoint> both{{25, 25}}, right{{75, 25}};
+        QTest::newRow("WMF record of no known type")
+            << twoRectangles([](WmfBuilder& w) { w.record(0x0777, {1, 2, 3}).brush(0); })
+            << both << right << QList<QPoint>{} << QStringLiteral("1 of 12 records skipped");
+        // A region whose one scan ends with a count that is not its own:
+        // refused, it still takes its place among the objects.
+        QTest::newRow("WMF region the player refuses")
+            << twoRectangles([](WmfBuilder& w) {
+                   w.record(0x06FF, {0, 6, 0, 0, 34, 1, 1, 0, 0, 750, 750, 2, 0, 750, 0, 750, 3})
+                       .record(0x012C, {2});
+               })
+            << both << right << QList<QPoint>{} << QStringLiteral("1 of 12 records skipped");
+        // A path holding a rectangle comes out of the converter as an SVG
+        // element inside an attribute.
+        QTest::newRow("EMF the converter cannot write as SVG")
+            << emf({emr(59, {}), emr(43, {20, 20, 60, 60}), emr(60, {}), emr(67, {5}), redBrush, wholeRectangle})
+            << QList<QPoint>{} << QList<QPoint>{} << QList<QPoint>{} << QStringLiteral("not well-formed");
+    }
+    void craftedPictures() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QList<QPoint>, red);
+        QFETCH(QList<QPoint>, blue);
+        QFETCH(QList<QPoint>, blank);
+        QFETCH(QString, logged);
+        const QString path = write(QLatin1String(QTest::currentDataTag()) + QLatin1String(".emf"), bytes);
+        static QStringList said;
+        said.clear();
+        const QtMessageHandler previous = qInstallMessageHandler(
+            [](QtMsgType, const QMessageLogContext&, const QString& message) { said.append(message); });
+        const bool wmf = bytes.startsWith("\xD7\xCD\xC6\x9A");
+        const QImage image = loadPicture(path, {QSize(100, wmf ? 50 : 100), {}});
+        loadPicture(path); // shown again, not logged again
+        qInstallMessageHandler(previous);
+
+        QCOMPARE(said.size(), logged.isEmpty() ? 0 : 1);
+        if (!logged.isEmpty())
+            QVERIFY2(said.constFirst().contains(QRegularExpression(logged)), qPrintable(said.constFirst()));
+        if (red.isEmpty() && blue.isEmpty() && blank.isEmpty()) {
+            QVERIFY(image.isNull());
+            return;
+        }
+        QVERIFY(!image.isNull());
+        for (const QPoint& p : red)
+            QVERIFY2(near(image.pixelColor(p), Qt::red), qPrintable(image.pixelColor(p).name()));
+        for (const QPoint& p : blue)
+            QVERIFY2(near(image.pixelColor(p), Qt::blue), qPrintable(image.pixelColor(p).name()));
+        for (const QPoint& p : blank)
+            QCOMPARE(image.pixelColor(p).alpha(), 0);
     }
 
     // A file the libraries cannot draw gives an empty picture, whatever the
