@@ -6,6 +6,7 @@
 
 #include "model/project.h"
 #include "pictures/picture_client.h"
+#include "platform/accessible_names.h"
 #include "platform/application.h"
 #include "platform/fonts.h"
 #include "platform/style.h"
@@ -36,6 +37,7 @@ int main(int argc, char** argv) {
     vitrandel::platform::installQtTranslation(app);
     vitrandel::platform::useProgramStyle(app);
     vitrandel::platform::useDesignFont(app);
+    vitrandel::platform::useAccessibleNames(app);
     vitrandel::platform::useDesktopEntry(app);
     const auto started = vitrandel::startup::Main(arguments);
     vitrandel::startup::quitAfterFirstPaintIfAsked(started.window);

@@ -88,6 +88,7 @@ editar_desc::editar_desc(QWidget* parent) : QDialog(parent) {
     Label2 = label(this, "Label2", "Escriba aquí el texto", twipsRect(480, 2880, 2055, 255));
     Text1 = place(new QPlainTextEdit(this), "Text1", twipsRect(240, 3120, 2535, 1935));
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    platform::usePaper(Text1);
     // A tab would be saved as a blank; Tab moves on, as in every other box.
     Text1->setTabChangesFocus(true);
     aceptar = button(this, "aceptar", "&Aceptar", twipsRect(3840, 4320, 1455, 375));
@@ -183,7 +184,7 @@ void editar_desc::applyFont() {
     font.setItalic(isTrue(x.descFontItalic));
     font.setFamily(platform::faceToDraw(x.descFontName));
     font.setPointSize(tamano_no_estandar(x.descFontSize) ? 10 : x.descFontSize);
-    Text1->setFont(font);
+    Text1->setFont(platform::crispFont(font));
 }
 
 void editar_desc::cargar_subdirectorios() {

@@ -145,7 +145,7 @@ void fuentes::List1_Click() {
         return;
     QFont font = Text1->font();
     font.setFamily(platform::faceToDraw(platform::ss(picked.first()->text())));
-    Text1->setFont(font);
+    Text1->setFont(platform::crispFont(font));
 }
 
 void fuentes::List2_Click() {
@@ -154,7 +154,7 @@ void fuentes::List2_Click() {
     QFont font = Text1->font();
     font.setBold(style == 1 || style == 3);
     font.setItalic(style == 2 || style == 3);
-    Text1->setFont(font);
+    Text1->setFont(platform::crispFont(font));
 }
 
 void fuentes::List3_Click() {
@@ -163,7 +163,7 @@ void fuentes::List3_Click() {
         return;
     QFont font = Text1->font();
     font.setPointSize(picked.first()->text().toInt());
-    Text1->setFont(font);
+    Text1->setFont(platform::crispFont(font));
 }
 
 void fuentes::aceptar_Click() {

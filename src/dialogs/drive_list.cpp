@@ -17,6 +17,8 @@ QString driveText(const QString& root) {
 } // namespace
 
 DriveList::DriveList(QWidget* parent) : QComboBox(parent) {
+    // Read by this name where no caption sits beside the list.
+    setAccessibleName(QStringLiteral("Unidad"));
     for (const QString& root : platform::volumeRoots())
         addItem(driveText(root), root);
     m_drive = drive();

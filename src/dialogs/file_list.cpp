@@ -5,6 +5,8 @@
 namespace vitrandel {
 
 FileList::FileList(QWidget* parent) : QListWidget(parent) {
+    // Read by this name where no caption sits beside the list.
+    setAccessibleName(QStringLiteral("Archivos"));
     setSelectionMode(QAbstractItemView::SingleSelection);
 }
 

@@ -34,6 +34,8 @@ protected:
 } // namespace
 
 FolderList::FolderList(QWidget* parent) : QListWidget(parent) {
+    // Read by this name where no caption sits beside the list.
+    setAccessibleName(QStringLiteral("Carpetas"));
     setItemDelegate(new IndentDelegate(this));
     setSelectionMode(QAbstractItemView::SingleSelection);
     connect(this, &QListWidget::itemDoubleClicked, this,

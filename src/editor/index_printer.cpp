@@ -124,7 +124,8 @@ void PrintedIndex::addElements(const Project& p) {
             if (picture)
                 addPicture(path, pixels, 1.5 * mm);
             if (text)
-                addText(plainDescription(e.description), platform::elementFont(QApplication::font(), e),
+                addText(plainDescription(e.description),
+                        platform::elementFont(QApplication::font(), e, dpi_ / kScreenDpi),
                         descriptionColour(e.textColor, paper), 1.5 * mm, false);
         }
     }

@@ -1,6 +1,7 @@
 #include "editor/principal.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
@@ -16,11 +17,14 @@
 #include "dialogs/opciones_form.h"
 #include "dialogs/password_gate.h"
 #include "editor/acerca_form.h"
+#include "editor/edit_history.h"
 #include "model/project.h"
 #include "platform/controls.h"
+#include "platform/growing_layout.h"
 #include "platform/listing_io.h"
 #include "platform/message_box.h"
 #include "platform/modal.h"
+#include "platform/recovery.h"
 #include "platform/storable_text.h"
 #include "platform/text.h"
 #include "platform/twips.h"
@@ -38,21 +42,51 @@ using platform::twipsRect;
 namespace {
 const char* const kModifiedQuestion =
     "Proyecto actual se encuentra modificado. ¿Desea guardar los cambios?";
+
+bool isUndoOrRedoKey(const QKeyEvent* key) {
+    return key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) ||
+           key->keyCombination() == QKeyCombination(Qt::CTRL, Qt::Key_Y) ||
+           key->keyCombination() == QKeyCombination(Qt::CTRL | Qt::SHIFT, Qt::Key_Z);
 }
+} // namespace
 
 principal::principal(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("principal"));
     setAttribute(Qt::WA_DeleteOnClose);
+    history_ = new EditHistory(this);
+    recovery_ = new platform::RecoveryKeeper(
+&platform::unsavedWork, this);
+    connect(history_, &EditHistory::stateChanged, this, &principal::keepRecoveryCopy);
+    connect(history_, &EditHistory::applied, this, &principal::showHistoryChange);
     buildControls();
     buildMenus();
     Form_Load();
+    platform::rememberPlace(this);
+}
+
+// The list takes a third of the room the window grows by, the description the
+// rest; the buttons under the list stay under it.
+void principal::growWith(QWidget* area) {
+    using Share = platform::GrowingLayout::Share;
+    auto* growing = new platform::GrowingLayout(area);
+    growing->follow(titulo_txt, Share{.width = 1});
+    growing->follow(categorias, Share{.width = 1.0 / 3});
+    growing->follow(cat_editar, Share{.left = 1.0 / 6});
+    growing->follow(listado, Share{.width = 1.0 / 3, .height = 1});
+    growing->follow(agregar, Share{.top = 1});
+    growing->follow(eliminar, Share{.left = 1.0 / 3, .top = 1});
+    growing->follow(cambiar_cat, Share{.top = 1, .width = 1.0 / 3});
+    for (QWidget* panel : {static_cast<QWidget*>(Frame1), static_cast<QWidget*>(Frame2)})
+        growing->follow(panel, Share{.left = 1.0 / 3, .width = 2.0 / 3, .height = 1});
+    for (QWidget* button : {editar, editar_2})
+        growing->follow(button, Share{.left = 1.0 / 3, .top = 1});
 }
 
 principal::~principal() = default;
 
 void principal::buildControls() {
     auto* area = new QWidget(this);
-    area->setFixedSize(twips(5145), twips(5115));
+    area->resize(twips(5145), twips(5115));
     setCentralWidget(area);
 
     Label2 = place(new QLabel(QStringLiteral("Título del indice :"), area), "Label2",
@@ -69,6 +103,9 @@ void principal::buildControls() {
     cambiar_cat = place(new QPushButton(QStringLiteral("Cambiar de categoría"), area),
                         "cambiar_cat", twipsRect(120, 4680, 2295, 375));
     listado->setSelectionMode(QAbstractItemView::SingleSelection);
+    // No caption sits beside these two to name them.
+    categorias->setAccessibleName(QStringLiteral("Categorías"));
+    listado->setAccessibleName(QStringLiteral("Elementos"));
     // Measuring every name to lay out a full list costs more than the rest of
     // the window; a name wider than the list ends in "…".
     listado->setUniformItemSizes(true);
@@ -88,9 +125,13 @@ void principal::buildControls() {
     connect(descripcion_, &DescriptionArea::emptyElementShown, editar_2,
             [this] { editar_2->setEnabled(true); });
 
+    growWith(area);
+
     connect(categorias, &QComboBox::currentIndexChanged, this, &principal::categorias_Click);
     connect(listado, &QListWidget::itemSelectionChanged, this, &principal::listado_Click);
     connect(titulo_txt, &QLineEdit::textChanged, this, &principal::titulo_txt_Change);
+    // The box's own undo would fork from the editor's: Ctrl+Z goes to the editor.
+    titulo_txt->installEventFilter(this);
     connectElementCommands();
     connectFind();
 
@@ -132,6 +173,19 @@ void principal::buildMenus() {
     archivo_salir = action(menu_archivo, "archivo_salir", QStringLiteral("&Salir"),
                            &principal::archivo_salir_Click);
 
+    // Alt+E is "&Eliminar"'s, and stays so.
+    menu_edicion = menuBar()->addMenu(QStringLiteral("Ed&ición"));
+    menu_edicion->setObjectName(QStringLiteral("menu_edicion"));
+    edicion_deshacer = history_->stack()->createUndoAction(menu_edicion, QStringLiteral("&Deshacer"));
+    edicion_deshacer->setObjectName(QStringLiteral("edicion_deshacer"));
+    edicion_deshacer->setShortcut(QKeyCombination(Qt::CTRL, Qt::Key_Z));
+    edicion_rehacer = history_->stack()->createRedoAction(menu_edicion, QStringLiteral("&Rehacer"));
+    edicion_rehacer->setObjectName(QStringLiteral("edicion_rehacer"));
+    edicion_rehacer->setShortcuts({QKeyCombination(Qt::CTRL, Qt::Key_Y),
+                                   QKeyCombination(Qt::CTRL | Qt::SHIFT, Qt::Key_Z)});
+    menu_edicion->addAction(edicion_deshacer);
+    menu_edicion->addAction(edicion_rehacer);
+
     menu_proyecto = menuBar()->addMenu(QStringLiteral("&Proyecto"));
     menu_proyecto->setObjectName(QStringLiteral("menu_proyecto"));
     proyecto_ejecutar = action(menu_proyecto, "proyecto_ejecutar", QStringLiteral("&Ejecutar"),
@@ -164,9 +218,9 @@ void principal::Form_Load() {
     setWindowTitle(QStringLiteral("Vitrandel"));
     if (!exchange().fileDlgResult.empty()) {
         const bool read = platform::cargar_listado(qs(exchange().fileDlgResult));
-        titulo_txt->setText(qs(project().title));
+        showTitle();
         if (read)
-            project().modified = kFalse;
+            history_->restart();
         else
             exchange().fileDlgResult.clear(); // never Save over a file that failed to read
     }
@@ -213,6 +267,8 @@ void principal::listado_Click() {
 // Text the listing cannot hold is refused as it is typed, and the box goes
 // back to the title it holds.
 void principal::titulo_txt_Change() {
+    if (showingTitle_)
+        return; // the box shows what the Project holds
     const QString title = platform::composed(titulo_txt->text());
     if (!platform::acceptStorable(title, QStringLiteral("El título"))) {
         const QString kept = qs(project().title);
@@ -222,8 +278,21 @@ void principal::titulo_txt_Change() {
         titulo_txt->setCursorPosition(static_cast<int>(std::clamp<qsizetype>(cursor, 0, kept.size())));
         return;
     }
-    project().title = ss(title);
-    project().modified = kTrue;
+    history_->recordTitle(ss(title));
+}
+
+void principal::showTitle() {
+    showingTitle_ = true;
+    titulo_txt->setText(qs(project().title));
+    showingTitle_ = false;
+}
+
+bool principal::eventFilter(QObject* watched, QEvent* event) {
+    // Left unaccepted, the key goes on to the window's shortcuts.
+    if (watched == titulo_txt && event->type() == QEvent::ShortcutOverride &&
+        isUndoOrRedoKey(static_cast<QKeyEvent*>(event)))
+        return true;
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void principal::showDescription() { descripcion_->showDescription(listado); }
@@ -267,11 +336,11 @@ void principal::archivo_nuevo_Click() {
         categorias->setCurrentIndex(0);
     }
     p.title.clear();
-    titulo_txt->setText(QString());
-    p.modified = kFalse;
+    showTitle();
     // The next Save must ask where: the old file holds another listing.
     exchange().fileDlgResult.clear();
     p.listingPath.clear();
+    history_->restart();
 }
 
 void principal::showFileDialog(const char* caption, int mode) {
@@ -297,9 +366,9 @@ void principal::archivo_abrir_Click() {
         exchange().fileDlgResult.clear();
     fillElementList();
     fillCategoryList();
-    titulo_txt->setText(qs(project().title));
+    showTitle();
     if (read)
-        project().modified = kFalse;
+        history_->restart();
 }
 
 bool principal::save() {
@@ -307,7 +376,7 @@ bool principal::save() {
         return saveAs();
     if (!platform::guardar_listado(qs(exchange().fileDlgResult)))
         return false;
-    project().modified = kFalse;
+    history_->markSaved();
     return true;
 }
 
@@ -317,7 +386,7 @@ bool principal::saveAs() {
         return false;
     if (!platform::guardar_listado(qs(exchange().fileDlgResult)))
         return false;
-    project().modified = kFalse;
+    history_->markSaved();
     return true;
 }
 
@@ -345,11 +414,13 @@ void principal::proyecto_ejecutar_Click() {
 }
 
 void principal::proyecto_opciones_Click() {
+    const EditHistory::Step step(*history_, QStringLiteral("cambio de opciones"));
     if (password_gate(this))
         opciones_form::mostrar(this);
 }
 
 void principal::proyecto_curdir_Click() {
+    const EditHistory::Step step(*history_, QStringLiteral("cambio de directorio de trabajo"));
     ExchangeFields& x = exchange();
     x.dirDlgStart = isTrue(project().useCurrentDir) ? std::string(".") : ss(QDir::currentPath());
     cambio_dir::mostrar(this);

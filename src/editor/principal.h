@@ -14,7 +14,13 @@ class QPushButton;
 namespace vitrandel {
 
 class DescriptionArea;
+class EditHistory;
 class FindCommand;
+struct ProjectChange;
+namespace platform {
+class RecoveryKeeper;
+struct RecoveryContents;
+} // namespace platform
 
 // The editor: title, category filter, element list, description and the
 // project commands behind its menus.
@@ -47,6 +53,9 @@ public:
     QAction* archivo_imprimir;
     QAction* archivo_raya1;
     QAction* archivo_salir;
+    QMenu* menu_edicion;
+    QAction* edicion_deshacer;
+    QAction* edicion_rehacer;
     QMenu* menu_proyecto;
     QAction* proyecto_ejecutar;
     QAction* proyecto_opciones;
@@ -82,6 +91,19 @@ public:
     void proyecto_buscar_Click();
     void ayuda_acerca_Click();
 
+    // The files of a folder inside the working folder as elements, its
+    // subfolders as categories, all as one undo step; "Agregar desde
+    // carpeta..." asks for the folder first.
+    void fillFromFolder(const QString& folder);
+
+    // Every change to what Save writes goes through this history; a command
+    // of its own wraps its work in an EditHistory::Step.
+    EditHistory& history() { return *history_; }
+    // The recovery copy of this editor's unsaved work.
+    platform::RecoveryKeeper& recovery() { return *recovery_; }
+    // Start-up: offers the unsaved work of editors that are no longer running.
+    void offerRecovery();
+
     // Element commands behind the window's buttons.
     void agregar_Click();
     void editar_Click();
@@ -92,14 +114,21 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildControls();
     void buildMenus();
+    void growWith(QWidget* area);
     void Form_Load();
     void categorias_Click();
     void listado_Click();
     void titulo_txt_Change();
+    // The title box shows the Project's title without that being a change.
+    void showTitle();
+    void showHistoryChange(const ProjectChange& change);
+    void keepRecoveryCopy();
+    bool recover(const platform::RecoveryContents& contents);
 
     // Commands that would drop unsaved work ask first; false means "stop".
     bool askToSaveChanges();
@@ -114,6 +143,9 @@ private:
     void editDescription();
     void openDescriptionEditor();
 
+    EditHistory* history_ = nullptr;
+    platform::RecoveryKeeper* recovery_ = nullptr;
+    bool showingTitle_ = false;
     DescriptionArea* descripcion_ = nullptr;
     FindCommand* find_ = nullptr;
     // Run has already asked about unsaved work; closing must not ask again.

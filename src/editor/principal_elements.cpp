@@ -10,6 +10,7 @@
 #include "dialogs/editar_categorias.h"
 #include "dialogs/password_gate.h"
 #include "dialogs/preguntar_nombre.h"
+#include "editor/edit_history.h"
 #include "editor/principal.h"
 #include "model/project.h"
 #include "platform/message_box.h"
@@ -56,6 +57,7 @@ int principal::selectedElement() const {
 }
 
 void principal::agregar_Click() {
+    const EditHistory::Step step(*history_, QStringLiteral("agregar elemento"));
     if (!password_gate(this))
         return;
     Project& p = project();
@@ -80,6 +82,7 @@ void principal::agregar_Click() {
 }
 
 void principal::editar_Click() {
+    const EditHistory::Step step(*history_, QStringLiteral("edición de descripción"));
     if (password_gate(this))
         editDescription();
 }
@@ -87,6 +90,7 @@ void principal::editar_Click() {
 // Frame2's button edits the description of an element that has none; it asks
 // for no password.
 void principal::editar_2_Click() {
+    const EditHistory::Step step(*history_, QStringLiteral("edición de descripción"));
     editDescription();
 }
 
@@ -106,6 +110,7 @@ void principal::editDescription() {
 }
 
 void principal::eliminar_Click() {
+    const EditHistory::Step step(*history_, QStringLiteral("eliminar elemento"));
     if (!password_gate(this))
         return;
     const int at = selectedElement();
@@ -126,6 +131,7 @@ void principal::eliminar_Click() {
 }
 
 void principal::cambiar_cat_Click() {
+    const EditHistory::Step step(*history_, QStringLiteral("cambio de categoría"));
     if (!password_gate(this))
         return;
     const int at = selectedElement();
@@ -143,6 +149,7 @@ void principal::cambiar_cat_Click() {
 }
 
 void principal::cat_editar_Click() {
+    const EditHistory::Step step(*history_, QStringLiteral("edición de categorías"));
     if (!password_gate(this))
         return;
     const int shown = categorias->currentIndex();

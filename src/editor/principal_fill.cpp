@@ -7,6 +7,7 @@
 
 #include "dialogs/elegir_carpeta.h"
 #include "dialogs/password_gate.h"
+#include "editor/edit_history.h"
 #include "editor/principal.h"
 #include "model/folder_fill.h"
 #include "model/project.h"
@@ -86,8 +87,7 @@ bool allWentIn(const FolderFillReport& r) {
 void principal::proyecto_agregar_carpeta_Click() {
     if (!password_gate(this))
         return;
-    Project& p = project();
-    if (p.elementCount >= kMaxElements) {
+    if (project().elementCount >= kMaxElements) {
         platform::msgBox(
             QStringLiteral("Un listado admite como máximo %1 elementos. Elimine alguno "
                            "antes de agregar otros.")
@@ -97,8 +97,11 @@ void principal::proyecto_agregar_carpeta_Click() {
     }
     const QString folder = elegir_carpeta::elegir(
         this, QStringLiteral("Seleccione la carpeta a agregar..."), QDir::currentPath());
-    if (folder.isEmpty())
-        return;
+    if (!folder.isEmpty())
+        fillFromFolder(folder);
+}
+
+void principal::fillFromFolder(const QString& folder) {
     // Pictures are stored relative to the working folder, so only what lies
     // inside it can be named.
     const std::optional<std::string> listingPath = platform::pathInWorkingFolder(folder);
@@ -111,12 +114,13 @@ void principal::proyecto_agregar_carpeta_Click() {
         return;
     }
     const auto own = static_cast<std::int16_t>(std::max(categorias->currentIndex(), 0));
-    const FolderFillReport report =
-        addFolderToProject(p, platform::scanFolder(folder, *listingPath), own);
-    if (report.added > 0 || report.categoriesAdded > 0) {
-        p.modified = kTrue;
-        fillCategoryList();
+    FolderFillReport report;
+    {
+        const EditHistory::Step step(*history_, QStringLiteral("agregar desde carpeta"));
+        report = addFolderToProject(project(), platform::scanFolder(folder, *listingPath), own);
     }
+    if (report.added > 0 || report.categoriesAdded > 0)
+        fillCategoryList();
     platform::msgBox(summary(report, own > 0 ? categorias->itemText(own) : QString()),
                      allWentIn(report) ? platform::vbOKOnly : platform::vbExclamation);
 }

@@ -7,7 +7,9 @@
 #include <QImageReader>
 #include <QPixmap>
 #include <QLibraryInfo>
+#include <QScreen>
 #include <QTranslator>
+#include <algorithm>
 
 #include "platform/fonts.h"
 
@@ -23,10 +25,41 @@ bool installQtTranslation(QCoreApplication& app) {
     return QCoreApplication::installTranslator(translator);
 }
 
-void useDesignFont(QApplication&) {
+namespace {
+
+qreal largestScreenRatio() {
+    qreal ratio = 1;
+    for (const QScreen* screen : QGuiApplication::screens())
+        ratio = std::max(ratio, screen->devicePixelRatio());
+    return ratio;
+}
+
+void followScreens(QApplication& app) {
+    const auto update = [] { drawTextForRatio(largestScreenRatio()); };
+    const auto watch = [&app, update](QScreen* screen) {
+        QObject::connect(screen, &QScreen::logicalDotsPerInchChanged, &app, update);
+    };
+    for (QScreen* screen : QGuiApplication::screens())
+        watch(screen);
+    QObject::connect(&app, &QGuiApplication::screenAdded, &app, [watch, update](QScreen* screen) {
+        watch(screen);
+        update();
+    });
+    QObject::connect(&app, &QGuiApplication::screenRemoved, &app, update);
+}
+
+} // namespace
+
+void drawTextForRatio(qreal ratio) {
+    setTextRatio(ratio);
     const QString face = loadDesignFace();
     if (!face.isEmpty())
-        QApplication::setFont(QFont(face, 8));
+        QApplication::setFont(crispFont(QFont(face, 8)));
+}
+
+void useDesignFont(QApplication& app) {
+    drawTextForRatio(largestScreenRatio());
+    followScreens(app);
 }
 
 void useDesktopEntry(QGuiApplication&) {

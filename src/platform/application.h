@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QtGlobal>
+
 class QApplication;
 class QCoreApplication;
 class QGuiApplication;
@@ -13,7 +15,12 @@ bool installQtTranslation(QCoreApplication& app);
 
 // The windows are laid out in twips for the Windows dialog font, MS Sans
 // Serif 8: with it every caption fits its label. Without it Qt's default stays.
+// Text is drawn for the largest device pixel ratio among the screens, followed
+// as screens come, go or change.
 void useDesignFont(QApplication& app);
+
+// Text, the application's font among it, drawn for screens of this ratio.
+void drawTextForRatio(qreal ratio);
 
 // The name of the program's desktop entry, which Wayland compositors use to
 // find its icon themselves; set before the first window is made.

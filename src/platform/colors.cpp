@@ -1,6 +1,8 @@
 #include "platform/colors.h"
 
 #include <QApplication>
+#include <QEvent>
+#include <QStyle>
 #include <QWidget>
 #include <array>
 
@@ -50,7 +52,42 @@ constexpr std::array<SystemColour, 31> kSystemColours{{
 
 constexpr std::uint32_t kSystemColourFlag = 0x80000000u;
 
+const char* const kOnPaper = "vitrandel_on_paper";
+
+bool isDark(const QPalette& palette) { return palette.color(QPalette::Window).lightness() < 128; }
+
+// Follows the desktop's palette: paper while it is dark, the desktop's own otherwise.
+class PaperKeeper : public QObject {
+public:
+    using QObject::QObject;
+    static void apply(QWidget* w) {
+        const bool dark = isDark(QApplication::palette());
+        w->setProperty(kOnPaper, dark);
+        w->setPalette(dark ? paperPalette() : QPalette());
+        w->setAutoFillBackground(dark);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::ApplicationPaletteChange)
+            apply(static_cast<QWidget*>(watched));
+        return false;
+    }
+};
+
 } // namespace
+
+QPalette paperPalette() {
+    QPalette paper = QApplication::style()->standardPalette();
+    paper.setColor(QPalette::Base, Qt::white);
+    paper.setColor(QPalette::Text, Qt::black);
+    return paper;
+}
+
+void usePaper(QWidget* w) {
+    PaperKeeper::apply(w);
+    w->installEventFilter(new PaperKeeper(w));
+}
 
 QColor colorFromListing(std::int32_t value, const QPalette& palette) {
     const auto bits = static_cast<std::uint32_t>(value);
@@ -71,7 +108,10 @@ std::int32_t listingFromColor(const QColor& colour) {
 }
 
 void applyTextColor(QWidget* textBox, std::int32_t value) {
-    const QPalette system = QApplication::palette(textBox);
+    // On paper, system colours are the paper's.
+    const bool onPaper = textBox->property(kOnPaper).toBool() ||
+                         (textBox->parentWidget() && textBox->parentWidget()->property(kOnPaper).toBool());
+    const QPalette system = onPaper ? paperPalette() : QApplication::palette(textBox);
     QColor colour = colorFromListing(value, system);
     // Reading a listing turns every negative colour into the text boxes'
     // background colour; drawn as text it would be invisible.

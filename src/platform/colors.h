@@ -18,7 +18,15 @@ QColor colorFromListing(std::int32_t value, const QPalette& palette);
 std::int32_t listingFromColor(const QColor& colour);
 
 // Draws a text box's text in a description's colour, over the system's
-// text-box background.
+// text-box background, or the paper's when it lies on paper.
 void applyTextColor(QWidget* textBox, std::int32_t value);
+
+// A light palette whatever the desktop's: a description's colours were chosen
+// against it.
+QPalette paperPalette();
+
+// `w` and what it holds on paper while the desktop's palette is dark (the
+// author's dark blue would vanish on a dark text box); as the desktop's otherwise.
+void usePaper(QWidget* w);
 
 } // namespace vitrandel::platform

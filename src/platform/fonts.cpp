@@ -25,6 +25,20 @@ const char* const kFallbackFace = "Fixedsys";
 const char* const kDesignFace = "MS Sans Serif";
 const char* const kDesignFaceFile = "ms_sans_serif.ttf";
 
+// Outline faces drawn in place of a bitmap face beyond 1x, chosen for metrics:
+// Tahoma is the design face's own outline sibling (8 points of each set a
+// caption within a few per cent of the same width), and Courier New's stand-in
+// has Fixedsys's cell (10 points: 8 by 15 pixels against its 7.8 by 15).
+struct OutlineSibling {
+    const char* bitmap;
+    const char* outline;
+};
+const OutlineSibling kOutlineSiblings[] = {
+    {"MS Sans Serif", "Tahoma"}, {"Small Fonts", "Tahoma"},  {"System", "Tahoma"},
+    {"Fixedsys", "Courier New"}, {"Courier", "Courier New"},
+};
+const char* const kOutlineFiles[] = {"tahoma.ttf", "tahomabd.ttf"};
+
 // Files already handed to Qt, by name; -1 marks one Qt refused.
 QHash<QString, int>& registeredFiles() {
     static QHash<QString, int> files;
@@ -143,16 +157,58 @@ QStringList readFonts() {
     return faces;
 }
 
+bool isBitmapOnly(const QString& family) {
+    static QHash<QString, bool> answers;
+    if (const auto it = answers.constFind(family); it != answers.constEnd())
+        return *it;
+    const bool bitmap =
+        QFontDatabase::hasFamily(family) && !QFontDatabase::isSmoothlyScalable(family);
+    answers.insert(family, bitmap);
+    return bitmap;
+}
+
+QString outlineSibling(const QString& family) {
+    QString sibling = QFontDatabase::isFixedPitch(family) ? QStringLiteral("Courier New")
+                                                          : QStringLiteral("Tahoma");
+    for (const auto& s : kOutlineSiblings)
+        if (family.compare(QLatin1String(s.bitmap), Qt::CaseInsensitive) == 0)
+            sibling = QString::fromLatin1(s.outline);
+    // Tahoma directly from its files, so that a start at 2x registers no other face.
+    if (sibling == u"Tahoma") {
+        bool registered = true;
+        for (const char* file : kOutlineFiles)
+            registered = registerWineFont(QString::fromLatin1(file)) >= 0 && registered;
+        if (registered)
+            return sibling;
+    }
+    return faceToDraw(sibling.toStdString());
+}
+
+qreal ratioOfText = 1;
+
 } // namespace
 
-QFont elementFont(QFont base, const Element& e) {
+qreal textRatio() { return ratioOfText; }
+
+void setTextRatio(qreal ratio) { ratioOfText = ratio; }
+
+QFont crispFont(QFont font, qreal ratio) {
+    if (qFuzzyCompare(ratio, 1.0))
+        return font;
+    const QString family = font.family();
+    if (isBitmapOnly(family))
+        font.setFamily(outlineSibling(family));
+    return font;
+}
+
+QFont elementFont(QFont base, const Element& e, qreal ratio) {
     // A face this machine lacks is drawn in Fixedsys; the element keeps its name.
     base.setFamily(faceToDraw(e.fontName));
     if (e.fontSize > 0)
         base.setPointSize(e.fontSize);
     base.setBold(isTrue(e.fontBold));
     base.setItalic(isTrue(e.fontItalic));
-    return base;
+    return crispFont(base, ratio);
 }
 
 void readFontConfiguration() { FcInit(); }

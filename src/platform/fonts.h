@@ -34,7 +34,18 @@ bool fuente_no_instalada(const std::string& name);
 // description keeps for the machines that have it.
 QString faceToDraw(const std::string& name);
 
-// `base` in the element's face, size and style, as its description is drawn.
-QFont elementFont(QFont base, const Element& e);
+// Device pixels per logical pixel that text is drawn for; 1 until set.
+qreal textRatio();
+void setTextRatio(qreal ratio);
+
+// `font` as it draws crisply at `ratio`. Qt draws a bitmap-only face from the
+// strike of its logical size whatever the ratio, so beyond 1 its glyphs stay
+// small and are spread apart: there an outline face of the same metrics
+// takes its place at the same point size. At 1 the font is unchanged.
+QFont crispFont(QFont font, qreal ratio = textRatio());
+
+// `base` in the element's face, size and style, as its description is drawn
+// on a device of `ratio` (a printer's is its dots per inch over 96).
+QFont elementFont(QFont base, const Element& e, qreal ratio = textRatio());
 
 } // namespace vitrandel::platform

@@ -46,7 +46,14 @@ bool cargar_listado(const QString& path) {
         reportFileProblem(errorDescription(fileError.errnum, path), path);
         return false;
     }
-    ParseOutcome outcome = parseListing(*bytes, project());
+    if (!loadListing(*bytes, path))
+        return false;
+    project().listingPath = ss(path);
+    return true;
+}
+
+bool loadListing(const std::string& bytes, const QString& path) {
+    ParseOutcome outcome = parseListing(bytes, project());
     if (outcome.error) {
         reportFileProblem(readErrorDescription(*outcome.error), path, outcome.error->line);
         return false;
@@ -63,7 +70,6 @@ bool cargar_listado(const QString& path) {
         }
     }
     normaliseElements(loaded);
-    loaded.listingPath = ss(path);
     project() = std::move(loaded);
     return true;
 }

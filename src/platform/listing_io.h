@@ -10,6 +10,9 @@ namespace vitrandel::platform {
 // Replaces the Project only when the whole file was read; on failure it shows
 // the error and leaves the Project exactly as it was. True on success.
 bool cargar_listado(const QString& path);
+// The same for a listing's bytes held elsewhere; `path` names it in messages.
+// The Project's listingPath is left as it was.
+bool loadListing(const std::string& bytes, const QString& path);
 
 // Never leaves a half-written listing: the old file survives any failure.
 bool guardar_listado(const QString& path);

@@ -59,7 +59,7 @@ void prepareMessageBox(QMessageBox& box, const QString& text, int style) {
         box.setEscapeButton(QMessageBox::Cancel);
     } else if ((style & 0x0F) == vbYesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.setDefaultButton(QMessageBox::No);
+        box.setDefaultButton((style & vbDefaultYes) ? QMessageBox::Yes : QMessageBox::No);
         box.setEscapeButton(QMessageBox::No);
     } else {
         box.setStandardButtons(QMessageBox::Ok);

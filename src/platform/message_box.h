@@ -17,6 +17,9 @@ enum MsgStyle : int {
     vbCritical = 16,
     vbQuestion = 32,
     vbExclamation = 48,
+    // Not one of the platform's values: Yes as the default button of a
+    // Yes/No box, where Enter otherwise answers No.
+    vbDefaultYes = 0x10000,
 };
 
 enum MsgAnswer : int {

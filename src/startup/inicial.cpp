@@ -86,6 +86,7 @@ QWidget* showViewer() {
 QWidget* showEditor() {
     auto* editor = new principal;
     editor->show();
+    editor->offerRecovery();
     return editor;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QRect>
 #include <QString>
 #include <string>
 
@@ -9,6 +10,7 @@ class QLabel;
 class QListWidget;
 class QListWidgetItem;
 class QPlainTextEdit;
+class QTimer;
 class QWidget;
 
 namespace vitrandel {
@@ -60,7 +62,15 @@ Q_SIGNALS:
     // The selected element has neither text nor picture.
     void emptyElementShown();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    QRect pictureRect() const;
+    QRect textBelowPictureRect() const;
+    QRect textOnlyRect() const;
+    void arrange();
+    void openLargePicture();
     void showPicture(const QString& path, bool fit);
     void clearPictures();
     void prefetchNeighbours(const QListWidget* listado, int row);
@@ -72,6 +82,12 @@ private:
     QLabel* foto_desc;
     QLabel* Image1;
     QLabel* notice_;
+    const QListWidget* listado_ = nullptr;
+    bool pictureLayout_ = false;
+    // The picture file shown; empty when there is none.
+    QString picture_;
+    bool fit_ = false;
+    QTimer* redecode_;
 };
 
 } // namespace vitrandel

@@ -1,6 +1,7 @@
 #include "viewer/ejecucion_form.h"
 
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QSignalBlocker>
@@ -8,6 +9,7 @@
 #include "dialogs/find_command.h"
 #include "model/project.h"
 #include "platform/controls.h"
+#include "platform/growing_layout.h"
 #include "platform/text.h"
 #include "platform/twips.h"
 #include "viewer/description_view.h"
@@ -21,7 +23,7 @@ using platform::twipsRect;
 ejecucion_form::ejecucion_form(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("ejecucion_form"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setFixedSize(twips(4845), twips(4530));
+    resize(twips(4845), twips(4530));
 
     Label1 = place(new QLabel(QStringLiteral("Categorías :"), this), "Label1", twipsRect(240, 240, 1575, 255));
     categorias = place(new QComboBox(this), "categorias", twipsRect(120, 600, 2175, 315));
@@ -40,7 +42,17 @@ ejecucion_form::ejecucion_form(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(listado, &QListWidget::itemSelectionChanged, this, &ejecucion_form::listado_Click);
     find_ = new FindCommand(this, listado, [this](int position) { showFoundElement(position); });
 
+    // The list takes a third of the room the window grows by, the description the rest.
+    using Share = platform::GrowingLayout::Share;
+    auto* growing = new platform::GrowingLayout(this);
+    growing->follow(categorias, Share{.width = 1.0 / 3});
+    growing->follow(listado, Share{.width = 1.0 / 3, .height = 1});
+    for (QWidget* panel : {static_cast<QWidget*>(description_->frame1()),
+                           static_cast<QWidget*>(description_->frame2())})
+        growing->follow(panel, Share{.left = 1.0 / 3, .width = 2.0 / 3, .height = 1});
+
     platform::centerOnScreen(this);
+    platform::rememberPlace(this);
 
     Form_Load();
 }

@@ -1,4 +1,7 @@
 #include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAccessible>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -38,6 +41,16 @@ std::unique_ptr<QDialog> makeDialog(const QString& kind) {
     if (kind == u"cambiar_categoria_form")
         return std::make_unique<cambiar_categoria_form>();
     return std::make_unique<preguntar_password>();
+}
+
+// What a screen reader reads a control by: its name, or for a drop-down list,
+// whose name is its entry, the caption that labels it.
+QString readName(QWidget* control) {
+    QAccessibleInterface* self = QAccessible::queryAccessibleInterface(control);
+    const auto labels = self->relations(QAccessible::Label);
+    if (!qobject_cast<QComboBox*>(control) || labels.isEmpty())
+        return self->text(QAccessible::Name);
+    return labels.first().first->text(QAccessible::Name);
 }
 
 QString caption(const QWidget* w) {
@@ -143,6 +156,54 @@ private Q_SLOTS:
         QCOMPARE(::caption(w), caption);
         if (name == u"aceptar")
             QVERIFY(static_cast<const QPushButton*>(w)->isDefault());
+    }
+
+    // Each text box and list is read by the caption beside it, and Tab
+    // reaches every control that takes input.
+    void everyControlIsNamedAndReachable_data() {
+        QTest::addColumn<QString>("dialog");
+        QTest::addColumn<QStringList>("names");
+        auto row = [](const char* dialog, QStringList names) {
+            QTest::newRow(dialog) << QString::fromLatin1(dialog) << names;
+        };
+        row("com_dlg", {u"Drive1=Unidad"_s, u"Dir1=Carpetas"_s, u"File1=Archivos"_s,
+                        u"Text1=Nombre de archivo"_s, u"Combo1=Tipo de archivo"_s});
+        row("cambio_dir", {u"Dir1=Carpetas"_s});
+        row("opciones_form", {u"Text1=Protegido por password"_s});
+        row("preguntar_password", {u"Text1=Ingrese password"_s});
+        row("preguntar_nombre", {u"Text1=Nombre"_s, u"Combo1=Categoría"_s});
+        row("editar_categorias", {u"List1=Categorias existenetes"_s, u"Text1=Categoría seleccionada"_s});
+        row("cambiar_categoria_form", {});
+    }
+    void everyControlIsNamedAndReachable() {
+        QFETCH(QString, dialog);
+        QFETCH(QStringList, names);
+        const auto window = makeDialog(dialog);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QStringList read;
+        for (const QString& pair : names) {
+            auto* control = window->findChild<QWidget*>(pair.section(u'=', 0, 0));
+            QVERIFY2(control, qPrintable(pair));
+            read << control->objectName() + u'=' + readName(control);
+        }
+        QCOMPARE(read, names);
+
+        QSet<QWidget*> reached;
+        QWidget* w = window.get();
+        do {
+            w = w->nextInFocusChain();
+            if ((w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(window.get()))
+                reached.insert(w);
+        } while (w != window.get());
+        for (QWidget* control : window->findChildren<QWidget*>()) {
+            const bool input = qobject_cast<QAbstractButton*>(control) || qobject_cast<QLineEdit*>(control) ||
+                               qobject_cast<QAbstractItemView*>(control) || qobject_cast<QComboBox*>(control);
+            if (!input || control->objectName().isEmpty() || !control->isVisibleTo(window.get()))
+                continue;
+            QVERIFY2(reached.contains(control), qPrintable(control->objectName()));
+            QVERIFY2(!readName(control).isEmpty(), qPrintable(control->objectName()));
+        }
     }
 
     void typingStartsInTheNameBox_data() {

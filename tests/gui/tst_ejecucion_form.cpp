@@ -1,3 +1,4 @@
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -6,6 +7,8 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QPushButton>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QWindow>
 #include <QtTest>
@@ -17,6 +20,7 @@
 #include "support/gui_test.h"
 #include "viewer/description_view.h"
 #include "viewer/ejecucion_form.h"
+#include "viewer/large_picture.h"
 
 using namespace vitrandel;
 using platform::twipsRect;
@@ -166,7 +170,7 @@ private Q_SLOTS:
     void layout() {
         auto* form = open();
         QCOMPARE(form->size(), QSize(323, 302));
-        QCOMPARE(form->minimumSize(), form->maximumSize());
+        QCOMPARE(form->minimumSize(), form->size());
         // Within the window frame's few pixels, which only the window system knows.
         const QPoint offCentre = form->frameGeometry().center() - form->screen()->availableGeometry().center();
         QVERIFY2(qAbs(offCentre.x()) <= 3 && qAbs(offCentre.y()) <= 3, "not centred on the screen");
@@ -177,6 +181,182 @@ private Q_SLOTS:
         };
         for (const auto& [name, rect] : places)
             QCOMPARE(child<QWidget>(form, name)->geometry(), rect);
+    }
+
+    // Made larger, the list and the description take the room, the picture
+    // keeping its proportions and decoded for its new size; the window opens
+    // at that size next time, but never larger than the screen.
+    void growsAndRemembersItsSize() {
+        savePicture(QStringLiteral("foto.png"), marked(400, 300));
+        setElements({element("uno", "texto", "foto.png", true)});
+        auto* form = open();
+        clickEntry(form, QStringLiteral("uno"));
+        auto* listado = child<QListWidget>(form, "listado");
+        auto* frame = child<QGroupBox>(form, "Frame1");
+        auto* picture = child<QLabel>(form, "Image1");
+        auto* texto = child<QPlainTextEdit>(form, "texto");
+        const QRect designPicture = picture->geometry();
+
+        form->resize(form->width() + 300, form->height() + 240);
+        QCOMPARE(listado->width(), twipsRect(0, 0, 2175, 0).width() + 100);
+        QCOMPARE(listado->height(), twipsRect(0, 0, 0, 2790).height() + 240);
+        QCOMPARE(frame->geometry(), twipsRect(2400, 240, 2295, 4095).adjusted(100, 0, 300, 240));
+        QVERIFY(picture->width() > designPicture.width() * 3 / 2);
+        QCOMPARE(qRound(picture->height() * double(designPicture.width()) / picture->width()), designPicture.height());
+        QVERIFY(texto->y() > picture->geometry().bottom());
+        QVERIFY(texto->geometry().bottom() < frame->height());
+        QTRY_COMPARE(picture->pixmap().deviceIndependentSize().toSize(), picture->size());
+
+        const QSize grown = form->size();
+        form->close();
+        QCOMPARE(open()->size(), grown);
+
+        form_->resize(5000, 4000);
+        form_->close();
+        const QRect room = open()->screen()->availableGeometry();
+        QVERIFY(form_->frameGeometry().width() <= room.width());
+        QVERIFY(form_->frameGeometry().height() <= room.height());
+        form_->resize(form_->minimumSize());
+        form_->close();
+    }
+
+    // A screen reader reads the lists by their captions, the entries by their
+    // names and the description's text; Tab goes from the lists to the text.
+    void readAloudAndByKeyboard() {
+        setElements({element("uno", "Primera línea\nsegunda"), element("dos", "")});
+        auto* form = open();
+        auto* listado = child<QListWidget>(form, "listado");
+        auto* texto = child<QPlainTextEdit>(form, "texto");
+        QAccessibleInterface* list = QAccessible::queryAccessibleInterface(listado);
+        QCOMPARE(list->role(), QAccessible::List);
+        QCOMPARE(list->text(QAccessible::Name), QStringLiteral("Listado de elementos"));
+        QCOMPARE(list->childCount(), 2);
+        QCOMPARE(list->child(0)->text(QAccessible::Name), QStringLiteral("uno"));
+        const auto labels = QAccessible::queryAccessibleInterface(child<QComboBox>(form, "categorias"))
+                                ->relations(QAccessible::Label);
+        QCOMPARE(labels.size(), 1);
+        QCOMPARE(labels.first().first->text(QAccessible::Name), QStringLiteral("Categorías"));
+
+        listado->setFocus();
+        QTest::keyClick(listado, Qt::Key_End);
+        QTest::keyClick(listado, Qt::Key_Home);
+        QCOMPARE(listado->currentItem()->text(), QStringLiteral("uno"));
+        QTest::keyClick(listado, Qt::Key_Tab);
+        QTRY_COMPARE(QApplication::focusWidget(), texto);
+        QAccessibleInterface* text = QAccessible::queryAccessibleInterface(texto);
+        QCOMPARE(text->text(QAccessible::Name), QStringLiteral("Descripción"));
+        QAccessibleTextInterface* words = text->textInterface();
+        QVERIFY(words);
+        QCOMPARE(words->text(0, words->characterCount()), QStringLiteral("Primera línea\nsegunda"));
+    }
+
+    // On a dark desktop the window follows it, but the description stays on
+    // light paper in the author's colours, chosen against it.
+    void darkDesktopKeepsTheDescriptionOnPaper() {
+        const QPalette light = QApplication::palette();
+        QPalette dark = light;
+        for (auto role : {QPalette::Window, QPalette::Base, QPalette::Button})
+            dark.setColor(role, QColor(0x30, 0x30, 0x30));
+        for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+            dark.setColor(role, QColor(0xe0, 0xe0, 0xe0));
+        QApplication::setPalette(dark);
+        Element navy = element("uno", "azul oscuro");
+        navy.textColor = 0x800000; // dark blue, red in the low byte
+        Element system = element("dos", "color del sistema");
+        system.textColor = std::int32_t(0x80000008); // the system's window text
+        setElements({navy, system});
+        auto* form = open();
+        auto* texto = child<QPlainTextEdit>(form, "texto");
+        QVERIFY(child<QListWidget>(form, "listado")->palette().color(QPalette::Base).lightness() < 128);
+        clickEntry(form, QStringLiteral("uno"));
+        QCOMPARE(texto->palette().color(QPalette::Text), QColor(0, 0, 0x80));
+        QVERIFY(shownAt(texto->viewport(), texto->viewport()->width() - 2, texto->viewport()->height() - 2).lightness() > 200);
+        QVERIFY(shownAt(child<QGroupBox>(form, "Frame1"), 2, 2).lightness() > 200);
+        clickEntry(form, QStringLiteral("dos"));
+        QVERIFY(texto->palette().color(QPalette::Text).lightness() < 128);
+
+        QApplication::setPalette(light);
+        QVERIFY(child<QGroupBox>(form, "Frame1")->palette().color(QPalette::Window) == light.color(QPalette::Window));
+    }
+
+    // A double click on the picture opens it large, fitted to its window;
+    // "100 %", Ctrl++ and Ctrl+wheel zoom, the arrows step through the
+    // pictures of the listed elements with their names as the caption, and
+    // Escape closes it. Enter opens it too once Tab has reached the picture.
+    void pictureSeenLarge() {
+        savePicture(QStringLiteral("uno.png"), marked(400, 300));
+        savePicture(QStringLiteral("tres.png"), marked(60, 90));
+        setElements({element("uno", "", "uno.png", true), element("dos", "solo texto"),
+                     element("perdida", "", "no_existe.png"), element("tres", "", "tres.png")});
+        auto* form = open();
+        clickEntry(form, QStringLiteral("uno"));
+        auto* stretched = child<QLabel>(form, "Image1");
+        QTest::mouseDClick(stretched, Qt::LeftButton, {}, stretched->rect().center());
+        LargePicture* large = nullptr;
+        QTRY_VERIFY((large = qobject_cast<LargePicture*>(QApplication::activeWindow())) != nullptr);
+        QVERIFY(QTest::qWaitForWindowExposed(large));
+        QCOMPARE(large->windowTitle(), QStringLiteral("uno"));
+        auto* picture = child<QLabel>(large, "imagen");
+        const QSize room = large->findChild<QScrollArea*>()->viewport()->size();
+        QCOMPARE(picture->size(), QSize(400, 300).scaled(room, Qt::KeepAspectRatio));
+
+        QTest::mouseClick(child<QPushButton>(large, "tamano_real"), Qt::LeftButton);
+        QCOMPARE(picture->size(), QSize(400, 300));
+        QCOMPARE(picture->pixmap().toImage().pixelColor(5, 5), QColor(Qt::red));
+        QTest::keyClick(large, Qt::Key_Plus, Qt::ControlModifier);
+        QCOMPARE(picture->size(), QSize(500, 375));
+        QWheelEvent wheel(QPointF(10, 10), large->mapToGlobal(QPointF(10, 10)), {}, QPoint(0, -120),
+                          Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(large->findChild<QScrollArea*>()->viewport(), &wheel);
+        QCOMPARE(picture->size(), QSize(400, 300));
+        QTest::keyClick(large, Qt::Key_Minus, Qt::ControlModifier);
+        QCOMPARE(picture->size(), QSize(320, 240));
+
+        QTest::keyClick(large, Qt::Key_Right);
+        QCOMPARE(large->windowTitle(), QStringLiteral("tres"));
+        QCOMPARE(picture->size(), QSize(60, 90).scaled(room, Qt::KeepAspectRatio));
+        QTest::keyClick(large, Qt::Key_PageDown);
+        QCOMPARE(large->windowTitle(), QStringLiteral("tres"));
+        QTest::keyClick(large, Qt::Key_PageUp);
+        QCOMPARE(large->windowTitle(), QStringLiteral("uno"));
+        QPointer<LargePicture> closing = large;
+        QTest::keyClick(large, Qt::Key_Escape);
+        QTRY_VERIFY(!closing);
+
+        clickEntry(form, QStringLiteral("tres"));
+        QApplication::setActiveWindow(form);
+        QTRY_VERIFY(form->isActiveWindow());
+        auto* listado = child<QListWidget>(form, "listado");
+        listado->setFocus();
+        QTest::keyClick(listado, Qt::Key_Tab);
+        auto* natural = child<QLabel>(form, "foto_desc");
+        QCOMPARE(QApplication::focusWidget(), natural);
+        QCOMPARE(natural->frameShape(), QFrame::Box);
+        QTest::keyClick(natural, Qt::Key_Return);
+        QTRY_VERIFY((large = qobject_cast<LargePicture*>(QApplication::activeWindow())) != nullptr);
+        QCOMPARE(large->windowTitle(), QStringLiteral("tres"));
+        large->close();
+    }
+
+    // A stretched picture, and one seen large, are decoded for the device
+    // pixels they cover, not drawn from a smaller image made larger (also run
+    // with QT_SCALE_FACTOR=2).
+    void picturesAtDevicePixels() {
+        savePicture(QStringLiteral("foto.png"), marked(800, 600));
+        setElements({element("uno", "", "foto.png", true)});
+        auto* form = open();
+        clickEntry(form, QStringLiteral("uno"));
+        auto* view = child<QLabel>(form, "Image1");
+        const qreal ratio = form->devicePixelRatioF();
+        vitrandel_test_support::waitForPictures();
+        QCOMPARE(view->pixmap().size(), (QSizeF(view->size()) * ratio).toSize());
+        QTest::mouseDClick(view, Qt::LeftButton, {}, view->rect().center());
+        LargePicture* large = nullptr;
+        QTRY_VERIFY((large = qobject_cast<LargePicture*>(QApplication::activeWindow())) != nullptr);
+        auto* picture = child<QLabel>(large, "imagen");
+        QTRY_VERIFY(picture->width() > 137);
+        QCOMPARE(picture->pixmap().size(), (QSizeF(picture->size()) * ratio).toSize());
+        large->close();
     }
 
     void fiftyOneCategories() {

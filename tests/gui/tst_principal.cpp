@@ -178,6 +178,39 @@ private Q_SLOTS:
             QStringLiteral("A&yuda:Acerca de Vitrandel...=ayuda_acerca")}));
     }
 
+    // Made larger, the list takes a third of the room and the description the
+    // rest; the buttons keep to the list and to the bottom of the description.
+    void theWindowGrows() {
+        open();
+        const auto place = [this](const char* name) { return find<QWidget>(name)->geometry(); };
+        const QRect title = place("titulo_txt"), list = place("listado"), frame = place("Frame1"),
+                    add = place("agregar"), edit = place("editar");
+        w_->resize(w_->size() + QSize(300, 240));
+        QCOMPARE(place("titulo_txt"), title.adjusted(0, 0, 300, 0));
+        QCOMPARE(place("listado"), list.adjusted(0, 0, 100, 240));
+        QCOMPARE(place("Frame1"), frame.adjusted(100, 0, 300, 240));
+        QCOMPARE(place("agregar"), add.translated(0, 240));
+        QCOMPARE(place("editar"), edit.translated(100, 240));
+    }
+
+    // The editor's description opens its picture large as the viewer's does.
+    void aPictureSeenLargeFromTheEditor() {
+        QImage picture(40, 30, QImage::Format_RGB32);
+        picture.fill(Qt::blue);
+        QVERIFY(picture.save(path("foto.png")));
+        project().elementCount = 1;
+        project().elements[0] = Element{.name = "uno", .imagePath = "foto.png", .fitImage = kTrue};
+        open().fillElementList();
+        w_->listado->setCurrentRow(0);
+        auto* view = find<QLabel>("Image1");
+        QVERIFY(view->isVisible());
+        QTest::mouseDClick(view, Qt::LeftButton, {}, view->rect().center());
+        QWidget* large = nullptr;
+        QTRY_VERIFY((large = QApplication::activeWindow()) && large->objectName() == u"LargePicture");
+        QCOMPARE(large->windowTitle(), QStringLiteral("uno"));
+        QTest::keyClick(large, Qt::Key_Escape);
+    }
+
     void aNewWindowOnAnEmptyProject() {
         open();
         QCOMPARE(w_->windowTitle(), QStringLiteral("Vitrandel"));

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include "pictures/picture_client.h"
+#include "platform/accessible_names.h"
 #include "platform/message_box.h"
 #include "platform/modal.h"
 
@@ -11,12 +14,20 @@
 namespace vitrandel_test_support {
 
 inline void startGuiTest() {
+    // Recovery copies of the editors a test opens stay out of the user's own.
+    static QTemporaryDir state;
+    qputenv("XDG_STATE_HOME", QFile::encodeName(state.path()));
+    // Windows remember their places in the user's settings: tests keep theirs
+    // in a folder of their own, which starts empty.
+    static QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     // Tests run from their own folder, not beside the program.
     vitrandel::pictures::PictureClient::instance().setProgram(QStringLiteral(VITRANDEL_PICTURE_HELPER));
     vitrandel::platform::MessageBoxSeam::setTestMode(true);
     vitrandel::platform::ModalSeam::setTestMode(true);
     vitrandel::platform::MessageBoxSeam::reset();
     vitrandel::platform::ModalSeam::reset();
+    vitrandel::platform::useAccessibleNames(*qApp);
 }
 
 // Views get their pictures when the picture process has drawn them.
