@@ -7,7 +7,7 @@ packages=(
   g++ cmake make pkg-config ccache
   clang libclang-rt-14-dev
   qt6-base-dev qt6-translations-l10n libgl-dev
-  qt6-svg-dev libwmf-dev libemf2svg-dev
+  qt6-svg-dev libwmf-dev libemf2svg-dev libseccomp-dev
   fonts-liberation fonts-wine fonts-crosextra-carlito fonts-crosextra-caladea
   libfontconfig-dev
   nlohmann-json3-dev libbenchmark-dev hyperfine

@@ -15,6 +15,7 @@
 #include "pictures/picture_client.h"
 #include "platform/file_helpers.h"
 #include "platform/fonts.h"
+#include "platform/picture_roots.h"
 #include "platform/text.h"
 
 namespace vitrandel {
@@ -45,11 +46,13 @@ QPaintDevice* screenSizedDevice() {
 
 // Headings and page numbers in the face the descriptions most often use.
 // The file of the element's picture; empty when it has none or none is there.
-QString printedPicture(const Element& e) {
+// Paper leaves the machine as a page does: only pictures from the listing's
+// folders (`roots`).
+QString printedPicture(const Element& e, const QStringList& roots) {
     if (e.imagePath.empty())
         return {};
     const QString path = platform::picturePath(platform::qs(e.imagePath));
-    return platform::existe_archivo(path) ? path : QString();
+    return platform::existe_archivo(path) && platform::liesInside(path, roots) ? path : QString();
 }
 
 QFont headingFont(int points, bool bold) {
@@ -96,13 +99,14 @@ void PrintedIndex::addElements(const Project& p) {
     // Elements whose category is gone are listed with those that have none,
     // as the viewer lists them, so that none is left off the paper.
     const std::vector<std::vector<int>> groups = elementsByCategory(p);
+    const QStringList roots = platform::pictureRoots(p);
     // The picture process measures every picture of the listing in one go.
     QHash<QString, QSize> sizes;
     {
         QStringList paths;
         for (const std::vector<int>& members : groups)
             for (const int i : members)
-                if (const QString path = printedPicture(p.elements[static_cast<std::size_t>(i)]); !path.isEmpty())
+                if (const QString path = printedPicture(p.elements[static_cast<std::size_t>(i)], roots); !path.isEmpty())
                     paths.append(path);
         const QList<QSize> measured = pictures::pictureSizes(paths);
         for (qsizetype k = 0; k < paths.size(); ++k)
@@ -116,7 +120,7 @@ void PrintedIndex::addElements(const Project& p) {
         for (const int i : members) {
             const Element& e = p.elements[static_cast<std::size_t>(i)];
 
-            const QString path = printedPicture(e);
+            const QString path = printedPicture(e, roots);
             const QSize pixels = sizes.value(path);
             const bool picture = !pixels.isEmpty();
             const bool text = !e.description.empty();

@@ -3,13 +3,15 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFileInfo>
+#include <cerrno>
 
 #include "dialogs/elegir_carpeta.h"
 #include "editor/principal.h"
 #include "export/web_export.h"
 #include "model/project.h"
+#include "platform/error_text.h"
 #include "platform/message_box.h"
+#include "platform/output_folder.h"
 
 namespace vitrandel {
 
@@ -23,7 +25,8 @@ void principal::archivo_exportar_web_Click() {
     if (folder.isEmpty())
         return;
     const QString page = QDir(folder).filePath(QLatin1String(kWebPageName));
-    if (QFileInfo::exists(page) &&
+    // Whatever stands there, a link to nowhere included, is replaced.
+    if (platform::somethingAt(page) &&
         msgBox(QStringLiteral("La carpeta ya tiene una página «%1».\n\n¿Desea reemplazarla?")
                    .arg(QLatin1String(kWebPageName)),
                platform::vbYesNo + platform::vbQuestion) != platform::vbYes)
@@ -36,8 +39,11 @@ void principal::archivo_exportar_web_Click() {
     if (!outcome.ok) {
         QString text = QStringLiteral("No se pudo crear la página web:\n\n%1")
                            .arg(QDir::toNativeSeparators(outcome.failedPath));
-        if (!outcome.reason.isEmpty())
-            text += QStringLiteral("\n\n") + outcome.reason;
+        if (outcome.errnum == ELOOP)
+            text += QStringLiteral("\n\nEs un enlace simbólico: la exportación no escribe a través "
+                                   "de enlaces.");
+        else if (outcome.errnum != 0)
+            text += QStringLiteral("\n\n") + platform::errorDescription(outcome.errnum);
         msgBox(text, platform::vbOKOnly + platform::vbExclamation);
         return;
     }
@@ -50,6 +56,15 @@ void principal::archivo_exportar_web_Click() {
         text += QStringLiteral("\n\n%1 imágenes no se encontraron o no se pudieron leer; sus "
                                "elementos se muestran sin ellas.")
                     .arg(outcome.picturesMissing);
+    if (!outcome.picturesOutside.isEmpty()) {
+        // A long list would make a box taller than the screen.
+        constexpr qsizetype kNamesShown = 10;
+        QString names = outcome.picturesOutside.mid(0, kNamesShown).join(QStringLiteral(", "));
+        if (outcome.picturesOutside.size() > kNamesShown)
+            names += QStringLiteral(" y %1 más").arg(outcome.picturesOutside.size() - kNamesShown);
+        text += QStringLiteral("\n\nNo se exportaron, porque están fuera de la carpeta del listado: ") +
+                names + u'.';
+    }
     msgBox(text, platform::vbOKOnly);
 }
 

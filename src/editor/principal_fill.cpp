@@ -74,12 +74,20 @@ QString summary(const FolderFillReport& r, const QString& ownCategory) {
         parts << QStringLiteral("Quedaron sin imagen, porque el listado no puede guardar el nombre "
                                 "de su archivo: ") +
                      nameList(r.picturesLeftOut);
+    if (!r.refused.empty())
+        parts << QStringLiteral("No se agregaron, porque llevan fuera de la carpeta elegida o su "
+                                "nombre contiene «\\»: ") +
+                     nameList(r.refused);
+    if (r.subfoldersLeftOut > 0)
+        parts << count(int(r.subfoldersLeftOut), "Una subcarpeta no se leyó: la carpeta tiene demasiadas.",
+                       "%1 subcarpetas no se leyeron: la carpeta tiene demasiadas.");
     return parts.join(QStringLiteral("\n\n"));
 }
 
 bool allWentIn(const FolderFillReport& r) {
     return !r.tableFull && r.alreadyPresent.empty() && r.foldersWithoutCategory.empty() &&
-           r.textReplaced.empty() && r.picturesLeftOut.empty();
+           r.textReplaced.empty() && r.picturesLeftOut.empty() && r.refused.empty() &&
+           r.subfoldersLeftOut == 0;
 }
 
 } // namespace

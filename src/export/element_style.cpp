@@ -39,13 +39,22 @@ QString genericFamily(const QString& lowerFace) {
     return QStringLiteral("sans-serif");
 }
 
-// A CSS string: quotes and backslashes escaped, as in any CSS string.
+// A CSS string that no face name can end: letters, digits, blanks and
+// hyphens stand as they are, every other character is written as its CSS
+// escape (a backslash, its code in hexadecimal and a blank), so that neither
+// a quote, a line break nor a semicolon closes the string or the rule.
 QString cssString(const QString& text) {
     QString out = QStringLiteral("'");
     for (const QChar c : text) {
-        if (c == u'\'' || c == u'\\')
-            out += u'\\';
-        out += c;
+        if (c.isLetterOrNumber() || c == u' ' || c == u'-') {
+            out += c;
+        } else if (c.isSurrogate()) {
+            // Half of a pair has no code point of its own to escape.
+            out += QStringLiteral("\\FFFD ");
+        } else {
+            // U+0000 is no character in CSS; its escape stands for U+FFFD anyway.
+            out += u'\\' + QString::number(c.unicode() == 0 ? 0xFFFD : c.unicode(), 16).toUpper() + u' ';
+        }
     }
     return out + u'\'';
 }

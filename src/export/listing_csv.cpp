@@ -1,5 +1,6 @@
 #include "export/listing_csv.h"
 
+#include <QRegularExpression>
 #include <QStringList>
 
 #include "export/element_style.h"
@@ -8,7 +9,24 @@
 namespace vitrandel {
 namespace {
 
-QString field(const QString& value) {
+bool isPlainNumber(const QString& value) {
+    static const QRegularExpression number(QStringLiteral("^-?[0-9]+([.,][0-9]+)?$"));
+    return number.match(value).hasMatch();
+}
+
+// A spreadsheet takes a cell that starts with one of these as a formula (or,
+// with a tab or a return, as one after them): such a cell starts with an
+// apostrophe, which the spreadsheet shows as text. A plain negative number
+// is no formula and stays a number.
+QString neutralised(const QString& value) {
+    static const QString starts = QStringLiteral("=+-@\t\r");
+    if (value.isEmpty() || !starts.contains(value.front()) || isPlainNumber(value))
+        return value;
+    return u'\'' + value;
+}
+
+QString field(const QString& raw) {
+    const QString value = neutralised(raw);
     if (!value.contains(u',') && !value.contains(u'"') && !value.contains(u'\n') &&
         !value.contains(u'\r'))
         return value;

@@ -1,10 +1,8 @@
 #include "export/web_export.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QSaveFile>
 #include <QSet>
 #include <optional>
 #include <vector>
@@ -13,6 +11,8 @@
 #include "export/web_page.h"
 #include "pictures/picture_client.h"
 #include "platform/file_helpers.h"
+#include "platform/output_folder.h"
+#include "platform/picture_roots.h"
 #include "platform/text.h"
 
 namespace vitrandel {
@@ -32,37 +32,61 @@ QString suffixFor(const QByteArray& format, const QString& own) {
     return lower == QLatin1String(format) ? own : QLatin1String(format);
 }
 
+// The longest name the systems a page is copied to accept, in bytes.
+constexpr qsizetype kMaxNameBytes = 255;
+
+// `stem` cut, at a character's edge, so that stem and tail fit in a name.
+QString fitName(QString stem, const QString& tail) {
+    while (!stem.isEmpty() && QFile::encodeName(stem + tail).size() > kMaxNameBytes) {
+        stem.chop(1);
+        if (!stem.isEmpty() && stem.back().isHighSurrogate())
+            stem.chop(1);
+    }
+    return stem + tail;
+}
+
 class PictureExport {
 public:
-    explicit PictureExport(const QString& folder) : dir_(QDir(folder).filePath(QLatin1String(kWebPicturesFolder))) {}
+    PictureExport(const platform::OutputFolder& folder, QStringList roots)
+        : folder_(folder), roots_(std::move(roots)) {}
 
-    // The picture as the page names it; nothing when it cannot be shown or
-    // when writing failed (then failed() says why).
+    // The picture as the page names it; nothing when it cannot be shown, lies
+    // outside the listing's folders, or when writing failed (then failed()
+    // says why).
     std::optional<PagePicture> add(const std::string& imagePath) {
-        const QString source = platform::picturePath(platform::qs(imagePath));
-        if (!platform::existe_archivo(source))
+        lastOutside_ = false;
+        const QString named = platform::picturePath(platform::qs(imagePath));
+        if (!platform::existe_archivo(named))
             return std::nullopt;
-        const QString key = QFileInfo(source).absoluteFilePath();
-        if (const auto it = done_.constFind(key); it != done_.constEnd())
+        // The real file, read from here on: a link swapped afterwards changes nothing.
+        const QString source = QFileInfo(named).canonicalFilePath();
+        if (!platform::liesInside(source, roots_)) {
+            lastOutside_ = true;
+            if (!outside_.contains(platform::qs(imagePath)))
+                outside_ << platform::qs(imagePath);
+            return std::nullopt;
+        }
+        if (const auto it = done_.constFind(source); it != done_.constEnd())
             return *it;
         // A picture that cannot be shown is asked about once, however many
         // elements name it: a metafile would start the helper each time.
-        return *done_.insert(key, save(source));
+        return *done_.insert(source, save(source, QFileInfo(named)));
     }
 
     bool failed() const { return !failedPath_.isEmpty(); }
     QString failedPath() const { return failedPath_; }
-    QString reason() const { return reason_; }
+    int errnum() const { return errnum_; }
+    QStringList outside() const { return outside_; }
+    bool lastOutside() const { return lastOutside_; }
 
 private:
     // The picture process reads the files: the page gets their bytes, or a
     // PNG of what they show, without the program decoding a stranger's file.
-    std::optional<PagePicture> save(const QString& source) {
+    std::optional<PagePicture> save(const QString& source, const QFileInfo& info) {
         using pictures::protocol::Kind;
         auto& client = pictures::PictureClient::instance();
         const pictures::Picture described = client.fetch({source, {}, Kind::Describe});
         const QByteArray format = pictures::protocol::formatName(described.format);
-        const QFileInfo info(source);
         if (described.ok && browserShows(format)) {
             const pictures::Picture copy = client.fetch({source, {}, Kind::Bytes});
             if (!copy.ok)
@@ -91,9 +115,9 @@ private:
     QString freeName(const QString& base, const QString& suffix) {
         const QString stem = base.isEmpty() ? QStringLiteral("imagen") : base;
         const QString dot = suffix.isEmpty() ? QString() : u'.' + suffix;
-        QString name = stem + dot;
+        QString name = fitName(stem, dot);
         for (int n = 2; used_.contains(name.toLower()); ++n)
-            name = QStringLiteral("%1-%2%3").arg(stem).arg(n).arg(dot);
+            name = fitName(stem, QStringLiteral("-%1%2").arg(n).arg(dot));
         used_.insert(name.toLower());
         return name;
     }
@@ -102,33 +126,52 @@ private:
         return QLatin1String(kWebPicturesFolder) + u'/' + name;
     }
 
-    bool write(const QString& name, const QByteArray& bytes) {
-        if (!QDir().mkpath(dir_)) {
-            failedPath_ = dir_;
-            return false;
+    const platform::OutputFolder* pictures() {
+        if (!pictures_) {
+            int errnum = 0;
+            pictures_ = folder_.subfolder(QLatin1String(kWebPicturesFolder), &errnum);
+            if (!pictures_)
+                fail(folder_.filePath(QLatin1String(kWebPicturesFolder)), errnum);
         }
-        QSaveFile file(QDir(dir_).filePath(name));
-        if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
-            return true;
-        failedPath_ = file.fileName();
-        reason_ = file.errorString();
+        return pictures_ ? &*pictures_ : nullptr;
+    }
+
+    bool write(const QString& name, const QByteArray& bytes) {
+        int errnum = 0;
+        const platform::OutputFolder* dir = pictures();
+        return dir && (dir->write(name, bytes, &errnum) || fail(dir->filePath(name), errnum));
+    }
+
+
+    bool fail(const QString& path, int errnum) {
+        failedPath_ = path;
+        errnum_ = errnum;
         return false;
     }
 
-    QString dir_;
+    const platform::OutputFolder& folder_;
+    const QStringList roots_;
+    std::optional<platform::OutputFolder> pictures_;
     QHash<QString, std::optional<PagePicture>> done_;
     QSet<QString> used_;
+    QStringList outside_;
+    bool lastOutside_ = false;
     QString failedPath_;
-    QString reason_;
+    int errnum_ = 0;
 };
 
 } // namespace
 
 WebExportOutcome exportWebPage(const Project& p, const QString& folder, const QPalette& palette) {
     WebExportOutcome outcome;
+    std::optional<platform::OutputFolder> out = platform::OutputFolder::open(folder, &outcome.errnum);
+    if (!out) {
+        outcome.failedPath = folder;
+        return outcome;
+    }
     const int count = std::min<int>(p.elementCount, kMaxElements);
     std::vector<std::optional<PagePicture>> pictures(static_cast<std::size_t>(count));
-    PictureExport exporter(folder);
+    PictureExport exporter(*out, platform::pictureRoots(p));
     for (int i = 0; i < count; ++i) {
         const Element& e = p.elements[static_cast<std::size_t>(i)];
         if (e.imagePath.empty())
@@ -136,18 +179,17 @@ WebExportOutcome exportWebPage(const Project& p, const QString& folder, const QP
         pictures[static_cast<std::size_t>(i)] = exporter.add(e.imagePath);
         if (exporter.failed()) {
             outcome.failedPath = exporter.failedPath();
-            outcome.reason = exporter.reason();
+            outcome.errnum = exporter.errnum();
             return outcome;
         }
-        if (!pictures[static_cast<std::size_t>(i)])
+        if (!pictures[static_cast<std::size_t>(i)] && !exporter.lastOutside())
             ++outcome.picturesMissing;
     }
+    outcome.picturesOutside = exporter.outside();
 
     const QByteArray page = webPageHtml(p, pictures, pagePalette(palette));
-    QSaveFile file(QDir(folder).filePath(QLatin1String(kWebPageName)));
-    if (!(file.open(QIODevice::WriteOnly) && file.write(page) == page.size() && file.commit())) {
-        outcome.failedPath = file.fileName();
-        outcome.reason = file.errorString();
+    if (!out->write(QLatin1String(kWebPageName), page, &outcome.errnum)) {
+        outcome.failedPath = out->filePath(QLatin1String(kWebPageName));
         return outcome;
     }
     outcome.ok = true;

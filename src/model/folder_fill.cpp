@@ -20,8 +20,18 @@ constexpr std::string_view kFileIdDiz = "file_id.diz";
 constexpr std::size_t kTabWidth = 8;
 constexpr char kReplacement = '?';
 
+bool naturalLessFolded(std::string_view x, std::string_view y, std::string_view a, std::string_view b);
+
 // Names compare as the editor compares them: without regard to letter case.
 std::string foldCase(std::string_view utf8) {
+    // Plain ASCII, nearly every name, folds without decoding.
+    if (std::all_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+        std::string out(utf8);
+        for (char& c : out)
+            if (c >= 'A' && c <= 'Z')
+                c = static_cast<char>(c - 'A' + 'a');
+        return out;
+    }
     if (auto bytes = cp1252::fromUtf8(utf8))
         return cp1252::toLower(*bytes);
     std::string out(utf8);
@@ -49,6 +59,8 @@ bool isPicture(std::string_view file) {
 }
 
 bool isFolderNote(std::string_view file) {
+    if (file.size() != kDescriptIon.size() && file.size() != kFileIdDiz.size())
+        return false;
     const std::string folded = foldCase(file);
     return folded == kDescriptIon || folded == kFileIdDiz;
 }
@@ -140,6 +152,8 @@ public:
         order.insert(order.end(), subfolders.begin(), subfolders.end());
         for (const ScannedFolder* f : order)
             addFolder(*f, f == &scan_.chosen);
+        report_.refused = scan_.refused;
+        report_.subfoldersLeftOut = scan_.subfoldersLeftOut;
         return std::move(report_);
     }
 
@@ -175,6 +189,11 @@ private:
             p_.elements[static_cast<std::size_t>(p_.elementCount++)] = std::move(e);
             taken_.push_back(key);
             ++report_.added;
+        }
+        // Never read, and each would have found the table full.
+        if (folder.stemsLeftOut > 0) {
+            report_.tableFull = true;
+            report_.leftOut += static_cast<int>(folder.stemsLeftOut);
         }
     }
 
@@ -277,6 +296,49 @@ std::string_view withoutSplitCharacter(std::string_view bytes) {
 
 } // namespace
 
+bool FolderNames::NaturalKey::operator()(const std::string& a, const std::string& b) const {
+    return naturalLessFolded(a, b, a, b);
+}
+
+void FolderNames::add(std::string name) {
+    if (isFolderNote(name)) {
+        notes_.push_back(std::move(name));
+        return;
+    }
+    std::string key = foldCase(stemOf(name));
+    // Most names of a large folder fall past the last kept stem: one comparison.
+    const bool full = kept_.size() >= kStemsKept;
+    if (full && NaturalKey()(std::prev(kept_.end())->first, key)) {
+        leftOut_.push_back(std::hash<std::string>()(key));
+        return;
+    }
+    if (auto it = kept_.find(key); it != kept_.end()) {
+        it->second.push_back(std::move(name));
+        return;
+    }
+    if (full) {
+        const auto last = std::prev(kept_.end());
+        leftOut_.push_back(std::hash<std::string>()(last->first));
+        kept_.erase(last);
+    }
+    kept_[std::move(key)].push_back(std::move(name));
+}
+
+std::size_t FolderNames::stemsLeftOut() {
+    std::sort(leftOut_.begin(), leftOut_.end());
+    leftOut_.erase(std::unique(leftOut_.begin(), leftOut_.end()), leftOut_.end());
+    return leftOut_.size();
+}
+
+std::vector<std::string> FolderNames::take() {
+    std::vector<std::string> names = std::move(notes_);
+    for (auto& [stem, files] : kept_)
+        for (std::string& f : files)
+            names.push_back(std::move(f));
+    kept_.clear();
+    return names;
+}
+
 FolderFillReport addFolderToProject(Project& p, const FolderScan& scan, std::int16_t ownCategory) {
     return Filler(p, scan, ownCategory).run();
 }
@@ -338,9 +400,10 @@ std::vector<std::pair<std::string, std::string>> parseDescriptIon(std::string_vi
     return entries;
 }
 
-bool naturalLess(std::string_view a, std::string_view b) {
-    const std::string x = foldCase(a);
-    const std::string y = foldCase(b);
+namespace {
+
+// naturalLess on names already folded (x, y) from the names as given (a, b).
+bool naturalLessFolded(std::string_view x, std::string_view y, std::string_view a, std::string_view b) {
     auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
     std::size_t i = 0;
     std::size_t j = 0;
@@ -376,6 +439,12 @@ bool naturalLess(std::string_view a, std::string_view b) {
     if (x.size() - i != y.size() - j)
         return x.size() - i < y.size() - j;
     return a < b; // names equal but for case or leading zeros: still one order
+}
+
+} // namespace
+
+bool naturalLess(std::string_view a, std::string_view b) {
+    return naturalLessFolded(foldCase(a), foldCase(b), a, b);
 }
 
 } // namespace vitrandel

@@ -1,7 +1,9 @@
 #include "pictures/decoding.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
+#include <QtEndian>
 #include <optional>
 
 #include "pictures/metafile.h"
@@ -9,26 +11,84 @@
 namespace vitrandel::pictures {
 namespace {
 
-bool holdsSeveralIcons(const QImageReader& reader) {
-    const QByteArray format = reader.format();
-    return (format == "ico" || format == "cur") && reader.imageCount() > 1;
+// Enough for every header the program looks at, an icon's directory
+// included; the rest of a file is read only by the decoder of its format.
+constexpr qint64 kHeadBytes = 64 * 1024;
+// An icon file may list 65535 images; real ones hold a handful.
+constexpr int kMaxIconEntries = 64;
+
+// The first bytes of an ordinary file no larger than the limit; nothing for
+// anything else, so that no decoder opens a pipe or a device.
+std::optional<QByteArray> readHead(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.isFile() || info.size() > kMaxPictureFileBytes)
+        return std::nullopt;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return file.read(kHeadBytes);
 }
 
-// Largest area wins; at equal size the deeper image, as the system picks icons.
-QImage largestImage(QImageReader& reader) {
-    QImage best;
-    const int count = reader.imageCount();
+bool isIconDirectory(const QByteArray& head, quint16 type) {
+    return head.size() >= 6 && qFromLittleEndian<quint16>(head.constData()) == 0 &&
+           qFromLittleEndian<quint16>(head.constData() + 2) == type &&
+           qFromLittleEndian<quint16>(head.constData() + 4) > 0;
+}
+
+// A bitmap saved without its file header starts with its info header,
+// whose first field is that header's own size.
+bool looksLikeHeaderlessBitmap(const QByteArray& head) {
+    if (head.size() < 4)
+        return false;
+    const quint32 size = qFromLittleEndian<quint32>(head.constData());
+    return size == 12 || size == 40 || size == 52 || size == 56 || size == 64 || size == 108 || size == 124;
+}
+
+// The allow-list itself: formats named by their own signatures.
+QByteArray formatOf(const QString& path, const QByteArray& head) {
+    if (head.startsWith("\xFF\xD8\xFF"))
+        return "jpeg";
+    if (head.startsWith("GIF87a") || head.startsWith("GIF89a"))
+        return "gif";
+    if (head.startsWith("\x89PNG\r\n\x1A\n"))
+        return "png";
+    if (head.startsWith("BM"))
+        return "bmp";
+    if (isIconDirectory(head, 1))
+        return "ico";
+    if (isIconDirectory(head, 2))
+        return "cur";
+    switch (metafileKind(head)) {
+    case MetafileKind::Wmf: return "wmf";
+    case MetafileKind::Emf: return "emf";
+    case MetafileKind::None: break;
+    }
+    // Only the name tells a bitmap without its file header.
+    if (path.endsWith(QStringLiteral(".dib"), Qt::CaseInsensitive) && looksLikeHeaderlessBitmap(head))
+        return "dib";
+    return {};
+}
+
+// The entry the system would show: the largest by the directory's sizes
+// (0 stands for 256), at equal size the deepest. Only that one is decoded.
+int largestIconEntry(const QByteArray& head) {
+    const int count = std::min<int>(qFromLittleEndian<quint16>(head.constData() + 4), kMaxIconEntries);
+    int best = 0;
+    qint64 bestArea = -1;
+    int bestDepth = -1;
     for (int i = 0; i < count; ++i) {
-        if (!reader.jumpToImage(i))
+        const qsizetype at = 6 + 16 * qsizetype(i);
+        if (head.size() < at + 16)
             break;
-        const QImage candidate = reader.read();
-        if (candidate.isNull())
-            continue;
-        const qint64 area = qint64(candidate.width()) * candidate.height();
-        const qint64 bestArea = qint64(best.width()) * best.height();
-        if (best.isNull() || area > bestArea ||
-            (area == bestArea && candidate.depth() > best.depth()))
-            best = candidate;
+        const int width = quint8(head[at]) == 0 ? 256 : quint8(head[at]);
+        const int height = quint8(head[at + 1]) == 0 ? 256 : quint8(head[at + 1]);
+        const int depth = qFromLittleEndian<quint16>(head.constData() + at + 6);
+        const qint64 area = qint64(width) * height;
+        if (area > bestArea || (area == bestArea && depth > bestDepth)) {
+            best = i;
+            bestArea = area;
+            bestDepth = depth;
+        }
     }
     return best;
 }
@@ -47,9 +107,6 @@ QImage fitToRequest(QImage image, const PictureRequest& request) {
 }
 
 QImage readWithRequest(QImageReader& reader, const PictureRequest& request) {
-    if (holdsSeveralIcons(reader))
-        return fitToRequest(largestImage(reader), request);
-
     // Scaled and clipped reads let the JPEG decoder skip most of a large picture;
     // other formats get the same result from QImageReader after a full decode.
     const QSize size = reader.size();
@@ -63,13 +120,7 @@ QImage readWithRequest(QImageReader& reader, const PictureRequest& request) {
     return fitToRequest(reader.read(), request);
 }
 
-// Qt reads no metafiles; their first bytes tell them apart.
-MetafileKind metafileKindOf(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? metafileKind(file.read(64)) : MetafileKind::None;
-}
-
-bool isMetafile(const QString& path) { return metafileKindOf(path) != MetafileKind::None; }
+bool isMetafileFormat(const QByteArray& format) { return format == "wmf" || format == "emf"; }
 
 QImage drawMetafile(const QString& path, const PictureRequest& request, QString* note) {
     QFile file(path);
@@ -80,16 +131,12 @@ QImage drawMetafile(const QString& path, const PictureRequest& request, QString*
 
 // A metafile's size as its drawing code sizes the picture; nothing when only
 // drawing it tells (a WMF without a placeable header).
-std::optional<QSize> metafileSize(const QString& path, MetafileKind kind) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    const QByteArray bytes = file.readAll();
+std::optional<QSize> metafileSize(const QByteArray& head, const QByteArray& format) {
     std::optional<QSize> natural;
-    if (kind == MetafileKind::Wmf) {
-        if (const auto header = metafile::readPlaceableHeader(bytes))
+    if (format == "wmf") {
+        if (const auto header = metafile::readPlaceableHeader(head))
             natural = header->naturalSize();
-    } else if (const auto header = metafile::readEmfHeader(bytes)) {
+    } else if (const auto header = metafile::readEmfHeader(head)) {
         natural = header->naturalSize();
     }
     if (!natural)
@@ -100,30 +147,44 @@ std::optional<QSize> metafileSize(const QString& path, MetafileKind kind) {
 
 } // namespace
 
+QByteArray pictureFormat(const QString& path) {
+    const std::optional<QByteArray> head = readHead(path);
+    return head ? formatOf(path, *head) : QByteArray();
+}
+
 QImage decodePicture(const QString& path, const PictureRequest& request, QString* note) {
-    if (isMetafile(path))
-        return drawMetafile(path, request, note);
-    QImageReader reader(path);
-    // By default a name ending in .dib picks Qt's header-less bitmap reader,
-    // which fails on the ordinary bitmap files such names hold.
-    reader.setDecideFormatFromContent(true);
-    QImage image = readWithRequest(reader, request);
-    if (image.isNull() && path.endsWith(QStringLiteral(".dib"), Qt::CaseInsensitive)) {
-        // A bitmap saved without its file header: only the name tells.
-        QImageReader headerless(path, "dib");
-        image = readWithRequest(headerless, request);
+    const std::optional<QByteArray> head = readHead(path);
+    if (!head)
+        return {};
+    const QByteArray format = formatOf(path, *head);
+    if (format.isEmpty())
+        return {};
+    if (isMetafileFormat(format))
+        return QFileInfo(path).size() > metafile::kMaxFileBytes ? QImage() : drawMetafile(path, request, note);
+    QImageReader reader(path, format);
+    reader.setAutoDetectImageFormat(false);
+    if (format == "ico" || format == "cur") {
+        if (!reader.jumpToImage(largestIconEntry(*head)))
+            return {};
+        return fitToRequest(reader.read(), request);
     }
-    return image;
+    return readWithRequest(reader, request);
 }
 
 QSize decodedSize(const QString& path) {
-    if (const MetafileKind kind = metafileKindOf(path); kind != MetafileKind::None) {
-        if (const auto size = metafileSize(path, kind))
+    const std::optional<QByteArray> head = readHead(path);
+    if (!head)
+        return {};
+    const QByteArray format = formatOf(path, *head);
+    if (format.isEmpty())
+        return {};
+    if (isMetafileFormat(format)) {
+        if (const auto size = metafileSize(*head, format))
             return *size;
-    } else {
-        QImageReader reader(path);
-        reader.setDecideFormatFromContent(true);
-        if (!holdsSeveralIcons(reader) && reader.size().isValid())
+    } else if (format != "ico" && format != "cur") {
+        QImageReader reader(path, format);
+        reader.setAutoDetectImageFormat(false);
+        if (reader.size().isValid())
             return reader.size();
     }
     return decodePicture(path).size();

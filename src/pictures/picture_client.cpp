@@ -234,6 +234,7 @@ void PictureClient::startProcess() {
     reader_.reset();
     ++started_;
     process_->start(QIODevice::ReadWrite);
+    group_ = process_->processId();
 }
 
 void PictureClient::readReplies() {
@@ -269,8 +270,9 @@ void PictureClient::discardProcess() {
     timer_.stop();
     QProcess* process = std::exchange(process_, nullptr);
     process->disconnect(this);
-    if (const qint64 pid = process->processId(); pid > 0)
-        ::kill(-pid_t(pid), SIGKILL); // its group: anything it started goes with it
+    // Its group: anything it started goes with it, even once it has ended.
+    if (const qint64 group = std::exchange(group_, 0); group > 0)
+        ::kill(-pid_t(group), SIGKILL);
     process->kill();
     process->waitForFinished(1000);
     process->deleteLater();
@@ -285,11 +287,11 @@ void PictureClient::stop() {
     process->disconnect(this);
     process->closeWriteChannel();
     if (!process->waitForFinished(500)) {
-        if (const qint64 pid = process->processId(); pid > 0)
-            ::kill(-pid_t(pid), SIGKILL);
         process->kill();
         process->waitForFinished(1000);
     }
+    if (const qint64 group = std::exchange(group_, 0); group > 0)
+        ::kill(-pid_t(group), SIGKILL);
     delete process;
     reader_.reset();
     if (const PendingPtr pending = inFlight_)

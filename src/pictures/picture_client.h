@@ -121,6 +121,7 @@ private:
     std::uint32_t nextId_ = 1;
     int started_ = 0;
     qint64 received_ = 0;
+    qint64 group_ = 0;
 };
 
 // Waiting for the process, for those that cannot go on without the picture:

@@ -6,6 +6,7 @@
 #include <csignal>
 #include <unistd.h>
 
+#include "pictures/picture_sandbox.h"
 #include "pictures/picture_work.h"
 #include "pictures/process_limits.h"
 #include "pictures/protocol.h"
@@ -37,6 +38,9 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(quiet);
     QGuiApplication app(argc, argv);
+    // From here on strangers' bytes are read: nothing but drawing is allowed.
+    if (!enterPictureSandbox())
+        return 1;
 
     while (const auto request = protocol::readRequest(STDIN_FILENO)) {
         // A request that outruns its time ends the process; the program

@@ -6,7 +6,6 @@
 #include <QImageWriter>
 
 #include "pictures/decoding.h"
-#include "pictures/picture_format.h"
 
 namespace vitrandel::pictures {
 namespace {
@@ -26,7 +25,9 @@ bool turnedByCamera(const QString& path, Format format) {
 protocol::Reply answer(const protocol::Request& request) {
     protocol::Reply reply;
     reply.id = request.id;
-    reply.format = formatOfFile(request.path);
+    // A bitmap without its file header is still a bitmap to the program.
+    const QByteArray format = pictureFormat(request.path);
+    reply.format = protocol::formatFromName(format == "dib" ? QByteArrayLiteral("bmp") : format);
     if (reply.format == Format::None)
         return reply;
     if (request.kind == protocol::Kind::Describe) {

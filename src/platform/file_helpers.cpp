@@ -3,6 +3,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <array>
+#include <cstring>
+#include <dirent.h>
+#include <sys/stat.h>
 
 namespace vitrandel::platform {
 
@@ -30,6 +35,59 @@ bool directorio_con_archivos(const QString& path) {
     return !dir.entryList(QDir::Files, QDir::NoSort).isEmpty();
 }
 
+namespace {
+
+// A folder's names by their folded spelling; of names that fold alike, the
+// least byte by byte, so that the choice never depends on the listing order.
+struct FolderNames {
+    std::array<qint64, 3> version{};
+    QHash<QString, QString> byFolded;
+};
+
+constexpr int kFoldersKept = 8;
+int g_listings = 0;
+
+// A disc's folder may hold 100,000 names, and a listing may name hundreds of
+// pictures in it that are missing: each folder is listed once and kept while
+// its modification time stays the same, which any entry added, removed or
+// renamed changes.
+const FolderNames& namesIn(const QString& folder) {
+    static QHash<QString, FolderNames> kept;
+    static QStringList order;
+    struct stat st {};
+    std::array<qint64, 3> version{};
+    if (::stat(QFile::encodeName(folder).constData(), &st) == 0)
+        version = {qint64(st.st_ino), qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
+                   qint64(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec};
+    if (auto it = kept.find(folder); it != kept.end() && it->version == version && version[0] != 0)
+        return *it;
+    ++g_listings;
+    FolderNames names;
+    names.version = version;
+    // The system's own listing, unsorted and without asking about each
+    // entry: a folder may hold 100,000 of them.
+    if (DIR* dir = ::opendir(QFile::encodeName(folder).constData())) {
+        while (const dirent* entry = ::readdir(dir)) {
+            if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0)
+                continue;
+            const QString name = QFile::decodeName(entry->d_name);
+            QString& kept = names.byFolded[name.toCaseFolded()];
+            if (kept.isEmpty() || name < kept)
+                kept = name;
+        }
+        ::closedir(dir);
+    }
+    order.removeAll(folder);
+    order.append(folder);
+    while (order.size() > kFoldersKept)
+        kept.remove(order.takeFirst());
+    return *kept.insert(folder, std::move(names));
+}
+
+} // namespace
+
+int caseLookupListings() { return g_listings; }
+
 QString existingPathIgnoringCase(const QString& path) {
     const QString native = nativeRelativePath(path);
     if (native.isEmpty() || QFileInfo::exists(native))
@@ -43,14 +101,7 @@ QString existingPathIgnoringCase(const QString& path) {
         if (part == QLatin1String(".") || part == QLatin1String("..") || QFileInfo::exists(exact)) {
             found = part;
         } else {
-            const QStringList entries = QDir(folder).entryList(
-                QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-            for (const QString& entry : entries) {
-                if (entry.compare(part, Qt::CaseInsensitive) == 0) {
-                    found = entry;
-                    break;
-                }
-            }
+            found = namesIn(QFileInfo(folder).absoluteFilePath()).byFolded.value(part.toCaseFolded());
             if (found.isEmpty())
                 return native;
         }

@@ -18,6 +18,10 @@ QString nativeRelativePath(const QString& listingPath);
 // path unchanged when it exists as given or cannot be found either way.
 QString existingPathIgnoringCase(const QString& path);
 
+// For tests and benchmarks: how many folders that lookup has listed so far
+// (each folder is listed once while it does not change).
+int caseLookupListings();
+
 // The file a description's picture path names: relative to the working
 // directory, with "\" between folders, in whatever letter case the disc shows.
 QString picturePath(const QString& imagePath);

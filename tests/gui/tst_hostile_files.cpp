@@ -9,13 +9,16 @@
 
 #include "../model/listing_fixtures.h"
 #include "model/project.h"
+#include "platform/file_helpers.h"
 #include "platform/listing_io.h"
 #include "pictures/picture_client.h"
+#include "support/dialog_test.h"
 #include "support/gui_test.h"
 #include "support/picture_bytes.h"
 
 using namespace vitrandel;
 using platform::MessageBoxSeam;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -97,6 +100,31 @@ QByteArray hugeJpeg(const QByteArray& jpeg, quint16 side) {
         }
     return bytes;
 }
+
+QByteArray svg(const QByteArray& body) {
+    return "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\" "
+           "width=\"16\" height=\"12\">" + body + "</svg>";
+}
+
+// An icon whose directory lists `sizes` (0 stands for 256), every entry
+// pointing at the PNG given for it.
+QByteArray icon(const QList<QPair<int, QByteArray>>& entries) {
+    QByteArray out = le(0, 2) + le(1, 2) + le(quint32(entries.size()), 2);
+    qsizetype offset = 6 + 16 * entries.size();
+    QByteArray images;
+    QHash<QByteArray, qsizetype> placed;
+    for (const auto& [side, image] : entries) {
+        if (!placed.contains(image)) {
+            placed.insert(image, offset + images.size());
+            images += image;
+        }
+        out += QByteArray(1, char(side)) + QByteArray(1, char(side)) + le(0, 2) + le(1, 2) + le(32, 2) +
+               le(quint32(image.size()), 4) + le(quint32(placed.value(image)), 4);
+    }
+    return out + images;
+}
+
+QByteArray pngOf(int side) { return encoded(QImage(side, side, QImage::Format_ARGB32), "PNG"); }
 
 } // namespace
 
@@ -212,6 +240,72 @@ private Q_SLOTS:
             else
                 QVERIFY(image.isNull() || asked.expandedTo(image.size()) == asked);
         }
+    }
+
+    // Only the formats the program reads are decoded, by what their content
+    // says; an icon decodes only the image its directory names as largest;
+    // files larger than any picture are not read.
+    void pictureKinds_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<qint64>("sparseTo"); // 0: as written
+        QTest::addColumn<QSize>("size");      // of the picture read; empty for none
+
+        QTest::newRow("SVG named .png") << u"dibujo.png"_s << svg("<rect width=\"16\" height=\"12\"/>")
+                                        << qint64(0) << QSize();
+        QTest::newRow("self-referencing SVG")
+            << u"bucle.bmp"_s << svg("<defs><g id=\"a\"><use xlink:href=\"#a\"/></g></defs><use xlink:href=\"#a\"/>")
+            << qint64(0) << QSize();
+        // The directory's sizes choose; the images' own sizes are not looked at.
+        QTest::newRow("icon chosen by its directory")
+            << u"icono.ico"_s << icon({{16, pngOf(48)}, {16, pngOf(48)}, {64, pngOf(32)}}) << qint64(0)
+            << QSize(32, 32);
+        QList<QPair<int, QByteArray>> many(200, {0, pngOf(24)});
+        many.append({8, pngOf(8)});
+        QTest::newRow("icon of 201 entries") << u"muchos.ico"_s << icon(many) << qint64(0) << QSize(24, 24);
+        QTest::newRow("3 GB sparse PNG") << u"grande.png"_s << pngOf(16) << (qint64(3) << 30) << QSize();
+        QFile wmf(QStringLiteral(VITRANDEL_TEST_DATA_DIR "/metafiles/dibujo.wmf"));
+        QVERIFY(wmf.open(QIODevice::ReadOnly));
+        QTest::newRow("3 GB sparse WMF") << u"grande.wmf"_s << wmf.read(4096) << (qint64(3) << 30) << QSize();
+    }
+
+    void pictureKinds() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        QFETCH(qint64, sparseTo);
+        QFETCH(QSize, size);
+        const QString path = write(qPrintable(name), bytes);
+        QVERIFY(!path.isEmpty());
+        if (sparseTo > 0)
+            QVERIFY(QFile(path).resize(sparseTo));
+        if (size.isEmpty()) {
+            QVERIFY(pictures::loadPicture(path).isNull());
+            QVERIFY(pictures::pictureSize(path).isEmpty());
+        } else {
+            QCOMPARE(pictures::loadPicture(path).size(), size);
+            QCOMPARE(pictures::pictureSize(path), size);
+        }
+        QFile::remove(path);
+    }
+
+    // Pictures a listing names in another letter case, or not at all, in a
+    // folder of many entries: the folder is listed once, and again only once
+    // it changes.
+    void letterCaseLookupListsEachFolderOnce() {
+        QTemporaryDir disc;
+        QDir(disc.path()).mkpath(QStringLiteral("fotos"));
+        for (int i = 0; i < 2000; ++i)
+            QFile(disc.filePath(QStringLiteral("fotos/f%1.jpg").arg(i))).open(QIODevice::WriteOnly);
+        vitrandel_test_support::CurrentDirRestorer restore;
+        QDir::setCurrent(disc.path());
+        const int before = platform::caseLookupListings();
+        for (int i = 0; i < 256; ++i)
+            QVERIFY(!platform::existe_archivo(platform::picturePath(QStringLiteral("FOTOS\\falta%1.jpg").arg(i))));
+        QCOMPARE(platform::picturePath(QStringLiteral("Fotos\\F7.JPG")), disc.filePath(QStringLiteral("fotos/f7.jpg")));
+        QCOMPARE(platform::caseLookupListings() - before, 2); // the disc's folder and "fotos"
+        QFile(disc.filePath(QStringLiteral("fotos/Nueva.jpg"))).open(QIODevice::WriteOnly);
+        QCOMPARE(platform::picturePath(QStringLiteral("fotos\\NUEVA.jpg")), disc.filePath(QStringLiteral("fotos/Nueva.jpg")));
+        QCOMPARE(platform::caseLookupListings() - before, 3);
     }
 };
 

@@ -7,6 +7,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <functional>
 
 #include "model/listing_writer.h"
 #include "model/project.h"
@@ -103,6 +104,7 @@ private Q_SLOTS:
     void commandLine();
     void bundledDemoIsBuiltFromItsSource();
     void exportsForBrowsersAndSpreadsheets();
+    void hostileDiscsFromTheCommandLine();
 };
 
 void TestVitrandelLst::buildThenDumpGivesTheSameListing_data() {
@@ -434,6 +436,87 @@ void TestVitrandelLst::exportsForBrowsersAndSpreadsheets() {
     const Run missing = runTool({QStringLiteral("export-html"), dir.filePath(QStringLiteral("no.lst")), web});
     QCOMPARE(missing.exitCode, 1);
     QVERIFY2(missing.err.contains(QStringLiteral("cannot open")), qPrintable(missing.err));
+}
+
+// A stranger's disc exported from the command line: nothing outside the
+// listing's folder is published, no link in the output folder is written
+// through, no cell becomes a formula, and an installed copy of the tool runs
+// only the helper installed with it.
+void TestVitrandelLst::hostileDiscsFromTheCommandLine() {
+    struct Case {
+        const char* name;
+        QJsonObject element;
+        QString workingDir;
+        std::function<QStringList(const QString& root)> prepare; // gives the command line
+        int exitCode;
+        QString message; // in standard error; empty: none from the tool
+        QByteArray inOutput;
+    };
+    const auto exportTo = [](const QString& root) {
+        return QStringList{QStringLiteral("export-html"), root + "/disco/indice.lst"_L1, root + "/salida"_L1};
+    };
+    const auto installed = [](const QString& root, bool withHelper) {
+        QDir().mkpath(root + "/bin"_L1);
+        QFile::copy(QStringLiteral(VITRANDEL_LST_PATH), root + "/bin/vitrandel-lst"_L1);
+        if (withHelper)
+            QFile::copy(QStringLiteral(VITRANDEL_PICTURE_HELPER), root + "/bin/vitrandel-picture"_L1);
+        return QStringList{root + "/bin/vitrandel-lst"_L1, QStringLiteral("export-html"),
+                           root + "/disco/indice.lst"_L1, root + "/salida"_L1};
+    };
+    const QJsonObject plano{{QStringLiteral("name"), QStringLiteral("Plano")},
+                            {QStringLiteral("imagePath"), QStringLiteral("plano.wmf")}};
+    const Case cases[] = {
+        {"a link in place of the pictures' folder", plano, QStringLiteral("."),
+         [&](const QString& root) {
+             QDir().mkpath(root + "/salida"_L1);
+             QFile::link(root + "/privado"_L1, root + "/salida/imagenes"_L1);
+             return exportTo(root);
+         },
+         1, QStringLiteral("symbolic link"), {}},
+        {"a picture above the listing's folder",
+         QJsonObject{{QStringLiteral("name"), QStringLiteral("x")},
+                     {QStringLiteral("imagePath"), QStringLiteral("..\\privado\\secreto.wmf")}},
+         QStringLiteral("."), exportTo, 0, QStringLiteral("left out"), {}},
+        {"a working folder recorded as /",
+         QJsonObject{{QStringLiteral("name"), QStringLiteral("x")}, {QStringLiteral("imagePath"), QString()}},
+         QStringLiteral("/"), exportTo, 0, QStringLiteral("left out"), {}},
+        {"cells that would be formulas",
+         QJsonObject{{QStringLiteral("name"), QStringLiteral("=HYPERLINK(\"https://attacker.example\")")}},
+         QStringLiteral("."),
+         [](const QString& root) { return QStringList{QStringLiteral("export-csv"), root + "/disco/indice.lst"_L1}; },
+         0, {}, "\"'=HYPERLINK("},
+        {"an installed copy without its helper draws no metafile", plano, QStringLiteral("."),
+         [&](const QString& root) { return installed(root, false); }, 0, QStringLiteral("1 picture(s) not found"), {}},
+        {"an installed copy runs the helper beside it", plano, QStringLiteral("."),
+         [&](const QString& root) { return installed(root, true); }, 0, {}, {}},
+    };
+    for (const Case& c : cases) {
+        QTemporaryDir dir;
+        const QString root = dir.path();
+        QVERIFY(QDir().mkpath(root + "/disco"_L1) && QDir().mkpath(root + "/privado"_L1));
+        QVERIFY(QFile::copy(QFINDTESTDATA("../data/metafiles/dibujo.wmf"), root + "/disco/plano.wmf"_L1));
+        QVERIFY(QFile::copy(QFINDTESTDATA("../data/metafiles/dibujo.wmf"), root + "/privado/secreto.wmf"_L1));
+        QJsonObject element = c.element;
+        if (c.workingDir == "/"_L1)
+            element[QStringLiteral("imagePath")] = (root + "/privado/secreto.wmf"_L1).mid(1);
+        QVERIFY(writeBytes(root + "/indice.json"_L1,
+                           canonical(listing(QStringLiteral("T"), {}, {element}, c.workingDir))));
+        QVERIFY(runTool({QStringLiteral("build"), root + "/indice.json"_L1, root + "/disco/indice.lst"_L1}).exitCode == 0);
+        QStringList command = c.prepare(root);
+        QProcess p;
+        if (command.first().startsWith(u'/'))
+            p.start(command.takeFirst(), command);
+        else
+            p.start(QStringLiteral(VITRANDEL_LST_PATH), command);
+        QVERIFY2(p.waitForFinished(60000), c.name);
+        const QString err = QString::fromUtf8(p.readAllStandardError());
+        QVERIFY2(p.exitCode() == c.exitCode, qPrintable(QLatin1String(c.name) + u' ' + err));
+        QVERIFY2(c.message.isEmpty() ? !err.contains("vitrandel-lst"_L1) : err.contains(c.message),
+                 qPrintable(QLatin1String(c.name) + u' ' + err));
+        QVERIFY2(p.readAllStandardOutput().contains(c.inOutput), c.name);
+        QVERIFY2(QDir(root + "/privado"_L1).entryList(QDir::Files) == QStringList{QStringLiteral("secreto.wmf")}, c.name);
+        QVERIFY2(!QFileInfo::exists(root + "/salida/imagenes/secreto.png"_L1), c.name);
+    }
 }
 
 QTEST_MAIN(TestVitrandelLst)

@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <cerrno>
+#include <cstring>
 #include <functional>
 #include <iostream>
 
@@ -18,24 +20,35 @@
 namespace vitrandel::lst {
 namespace {
 
+// Installed, the metafile helper lies beside this tool or in the package's
+// libexec folder; only the tool in its own build folder takes the helper
+// built with it.
+QString pictureHelper() {
+    const QDir own(QCoreApplication::applicationDirPath());
+    if (QFileInfo(own.path()).canonicalFilePath() ==
+        QFileInfo(QStringLiteral(VITRANDEL_LST_BUILD_DIR)).canonicalFilePath())
+        return QStringLiteral(VITRANDEL_BUILT_PICTURE_HELPER);
+    const QString name = QStringLiteral("vitrandel-picture");
+    const QString libexec = QDir(own.filePath(QStringLiteral(VITRANDEL_LIBEXEC_FROM_BIN))).filePath(name);
+    return !QFileInfo::exists(own.filePath(name)) && QFileInfo::exists(libexec) ? libexec : own.filePath(name);
+}
+
 int withQt(int argc, char** argv, const std::function<int()>& run) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    // Installed, the picture process lies beside this tool; in a build tree
-    // it lies beside the program.
-    const QString beside = QDir(QCoreApplication::applicationDirPath())
-                               .filePath(QStringLiteral("vitrandel-picture"));
-    if (!QFileInfo::exists(beside))
-        pictures::PictureClient::instance().setProgram(QStringLiteral(VITRANDEL_BUILT_PICTURE_HELPER));
+    pictures::PictureClient::instance().setProgram(pictureHelper());
     return run();
 }
 
 // What the viewer shows: sizes and colours as opening a listing makes them.
 std::optional<ParsedListing> readShownListing(const std::string& path) {
     auto listing = readListing(path);
-    if (listing)
+    if (listing) {
         normaliseElements(listing->project);
+        // Which pictures may be exported depends on where the listing lies.
+        listing->project.listingPath = platform::ss(QFileInfo(platform::qs(path)).absoluteFilePath());
+    }
     return listing;
 }
 
@@ -68,10 +81,15 @@ int exportHtml(int argc, char** argv, const std::string& listingPath, const std:
             exportWebPage(listing->project, target, QGuiApplication::palette());
         if (!outcome.ok) {
             std::string why = platform::ss(outcome.failedPath);
-            if (!outcome.reason.isEmpty())
-                why += ": " + platform::ss(outcome.reason);
+            if (outcome.errnum == ELOOP)
+                why += ": it is a symbolic link, and the export writes through none";
+            else if (outcome.errnum != 0)
+                why += std::string(": ") + std::strerror(outcome.errnum);
             return failure("cannot write " + why);
         }
+        for (const QString& picture : outcome.picturesOutside)
+            std::cerr << "vitrandel-lst: picture " << platform::ss(picture)
+                      << " left out: it lies outside the listing's folder\n";
         if (outcome.picturesMissing > 0)
             std::cerr << "vitrandel-lst: " << outcome.picturesMissing
                       << " picture(s) not found or not readable; their elements are shown without\n";
