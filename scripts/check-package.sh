@@ -52,7 +52,7 @@ icon=$(sed -n 's/^Icon=//p' "$entry")
 # Dependencies: the shared libraries dpkg-shlibdeps found, and what the program
 # finds at run time by path or by family name.
 depends=$(dpkg-deb -f "$deb" Depends)
-for p in libqt6widgets6 libseccomp2 fonts-wine fonts-liberation fonts-crosextra-carlito \
+for p in libqt6widgets6 libseccomp2 libsqlite3-0 fonts-wine fonts-liberation fonts-crosextra-carlito \
          fonts-crosextra-caladea qt6-translations-l10n; do
   grep -Eq "(^|, )$p( |,|$)" <<<"$depends" || fail "Depends lacks $p: $depends"
 done

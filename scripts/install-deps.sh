@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev qt6-translations-l10n libgl-dev
   qt6-svg-dev libwmf-dev libemf2svg-dev libseccomp-dev
   fonts-liberation fonts-wine fonts-crosextra-carlito fonts-crosextra-caladea
-  libfontconfig-dev
+  libfontconfig-dev libsqlite3-dev
   nlohmann-json3-dev libbenchmark-dev hyperfine
   xvfb xauth imagemagick
   xdotool

@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "model/project.h"
+#include "platform/disc_library.h"
 #include "platform/controls.h"
 #include "platform/modal.h"
 #include "platform/text.h"
@@ -19,7 +20,7 @@ using platform::twipsRect;
 opciones_form::opciones_form(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("opciones_form"));
     setWindowTitle(QStringLiteral("Opciones"));
-    setFixedSize(twips(5775), twips(2625));
+    setFixedSize(twips(5775), twips(3105));
     Check1 = place(
         new QCheckBox(QStringLiteral("Impedir futuras modificaciones (no se volverá a preguntar)"),
                       this),
@@ -27,6 +28,10 @@ opciones_form::opciones_form(QWidget* parent) : QDialog(parent) {
     Check2 = place(new QCheckBox(QStringLiteral("Protegido por password"), this), "Check2",
                    twipsRect(360, 960, 2175, 255));
     Text1 = place(new QLineEdit(this), "Text1", twipsRect(2520, 960, 2535, 285));
+    // A setting of the program, not of the listing: kept apart from it.
+    recordar_biblioteca =
+        place(new QCheckBox(QStringLiteral("Recordar en la biblioteca los listados que abro"), this),
+              "recordar_biblioteca", twipsRect(360, 2640, 5055, 255));
     aceptar = place(new QPushButton(QStringLiteral("&Aceptar"), this), "aceptar",
                     twipsRect(4200, 1560, 1455, 375));
     cancelar = place(new QPushButton(QStringLiteral("Cancelar"), this), "cancelar",
@@ -57,6 +62,7 @@ void opciones_form::Form_Load() {
     Check2_Click();
     Check1->setChecked(isTrue(p.locked));
     Text1->setText(platform::qs(p.password));
+    recordar_biblioteca->setChecked(platform::rememberOpenedListings());
 }
 
 void opciones_form::Check2_Click() {
@@ -74,6 +80,7 @@ void opciones_form::aceptar_Click() {
     p.password = password;
     p.passwordEnabled = enabled;
     p.locked = locked;
+    platform::setRememberOpenedListings(recordar_biblioteca->isChecked());
     accept();
 }
 

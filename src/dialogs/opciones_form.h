@@ -8,7 +8,8 @@ class QPushButton;
 
 namespace vitrandel {
 
-// The project's password protection and, shown but not changeable, its lock.
+// The project's password protection and, shown but not changeable, its
+// lock; and whether the program remembers the listings it opens.
 class opciones_form : public QDialog {
     Q_OBJECT
 public:
@@ -25,6 +26,7 @@ private:
     QCheckBox* Check1;
     QCheckBox* Check2;
     QLineEdit* Text1;
+    QCheckBox* recordar_biblioteca;
     QPushButton* aceptar;
     QPushButton* cancelar;
 };

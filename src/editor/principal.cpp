@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 
+#include "dialogs/biblioteca_form.h"
 #include "dialogs/cambio_dir.h"
 #include "dialogs/com_dlg.h"
 #include "dialogs/opciones_form.h"
@@ -203,6 +204,10 @@ void principal::buildMenus() {
     // Ctrl+F belongs to the list's "Buscar...", which opens the same window.
     proyecto_buscar = action(menu_proyecto, "proyecto_buscar", QStringLiteral("&Buscar...\tCtrl+F"),
                              &principal::proyecto_buscar_Click);
+    proyecto_biblioteca = action(menu_proyecto, "proyecto_biblioteca",
+                                 QStringLiteral("Bi&blioteca de discos..."),
+                                 &principal::proyecto_biblioteca_Click);
+    proyecto_biblioteca->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
 
     menu_ayuda = menuBar()->addMenu(QStringLiteral("A&yuda"));
     menu_ayuda->setObjectName(QStringLiteral("menu_ayuda"));
@@ -424,6 +429,16 @@ void principal::proyecto_curdir_Click() {
     ExchangeFields& x = exchange();
     x.dirDlgStart = isTrue(project().useCurrentDir) ? std::string(".") : ss(QDir::currentPath());
     cambio_dir::mostrar(this);
+}
+
+void principal::proyecto_biblioteca_Click() {
+    // Opening a disc from the library replaces the listing here, as Run does.
+    biblioteca_form::mostrar(this, [this] {
+        if (!askToSaveChanges())
+            return false;
+        closingConfirmed_ = true;
+        return true;
+    });
 }
 
 void principal::ayuda_acerca_Click() {

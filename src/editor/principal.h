@@ -64,6 +64,7 @@ public:
     QAction* proyecto_agregar_carpeta;
     QAction* proyecto_raya2;
     QAction* proyecto_buscar;
+    QAction* proyecto_biblioteca;
     QMenu* menu_ayuda;
     QAction* ayuda_acerca;
 
@@ -89,6 +90,7 @@ public:
     void proyecto_curdir_Click();
     void proyecto_agregar_carpeta_Click();
     void proyecto_buscar_Click();
+    void proyecto_biblioteca_Click();
     void ayuda_acerca_Click();
 
     // The files of a folder inside the working folder as elements, its

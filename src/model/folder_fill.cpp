@@ -274,6 +274,14 @@ private:
         }
         p_.categories[static_cast<std::size_t>(p_.categoryCount++)] = name;
         ++report_.categoriesAdded;
+        // A listing made elsewhere may hold elements numbered past its list;
+        // a new category must not take them in, as the category editor's
+        // new ones do not.
+        for (int i = 0; i < p_.elementCount; ++i) {
+            Element& e = p_.elements[static_cast<std::size_t>(i)];
+            if (e.category == p_.categoryCount)
+                e.category = 0;
+        }
         return p_.categoryCount;
     }
 

@@ -1,6 +1,7 @@
 #include "platform/listing_io.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <algorithm>
 
 #include "model/file_store.h"
@@ -8,6 +9,7 @@
 #include "model/listing_text.h"
 #include "model/listing_writer.h"
 #include "model/project.h"
+#include "platform/disc_library.h"
 #include "platform/error_text.h"
 #include "platform/file_helpers.h"
 #include "platform/message_box.h"
@@ -46,9 +48,12 @@ bool cargar_listado(const QString& path) {
         reportFileProblem(errorDescription(fileError.errnum, path), path);
         return false;
     }
+    // Taken before a working folder the listing records is entered.
+    const QString absolute = QFileInfo(path).absoluteFilePath();
     if (!loadListing(*bytes, path))
         return false;
     project().listingPath = ss(path);
+    rememberOpenedListing(absolute, *bytes);
     return true;
 }
 

@@ -46,6 +46,8 @@ private:
     std::function<void()> action_;
 };
 
+} // namespace
+
 // A listing that keeps the folder it is opened from expects that folder to be
 // its own, as it is when a disc starts the program from its root; a file
 // manager or a shell starts it anywhere, so the listing's folder is entered.
@@ -56,8 +58,6 @@ void enterListingFolder(const QString& path) {
     if (folder != QLatin1String("."))
         platform::changeCurrentFolder(folder);
 }
-
-} // namespace
 
 QString commandLineText(const QStringList& words) { return words.join(QLatin1Char(' ')); }
 

@@ -26,6 +26,10 @@ QString commandLineText(const QStringList& words);
 Started Main(const QStringList& arguments);
 
 QWidget* showViewer();
+
+// Enters the folder of a listing just read when the listing keeps the folder
+// it is opened from, as that folder is then where its pictures are.
+void enterListingFolder(const QString& path);
 QWidget* showEditor();
 
 // Runs `action` once, as soon as a widget of `window` has been painted.

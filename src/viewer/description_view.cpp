@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTimer>
@@ -248,8 +249,11 @@ void DescriptionArea::showDescription(const QListWidget* listado) {
     const Element* found = findElement(selected.first());
     if (!found)
         return;
-    const Element& e = *found;
+    showElement(*found, found->imagePath.empty() ? QString()
+                                                 : platform::picturePath(platform::qs(found->imagePath)));
+}
 
+void DescriptionArea::showElement(const Element& e, const QString& picture, const QImage& standIn) {
     if (e.description.empty() && e.imagePath.empty()) {
         showNotice();
         Q_EMIT emptyElementShown();
@@ -269,11 +273,12 @@ void DescriptionArea::showDescription(const QListWidget* listado) {
     } else {
         texto->setGeometry(textBelowPictureRect());
         foto_desc->setGeometry(pictureRect());
-        const QString path = platform::picturePath(platform::qs(e.imagePath));
         pictureLayout_ = true;
         picture_.clear();
-        if (platform::existe_archivo(path))
-            showPicture(path, isTrue(e.fitImage));
+        if (platform::existe_archivo(picture))
+            showPicture(picture, isTrue(e.fitImage));
+        else if (!standIn.isNull())
+            showStandIn(standIn, isTrue(e.fitImage));
         else
             clearPictures();
     }
@@ -283,6 +288,19 @@ void DescriptionArea::showDescription(const QListWidget* listado) {
     platform::applyTextColor(texto, e.textColor);
     texto->setPlainText(displayedText(e.description));
     prefetchNeighbours(listado, listado->row(selected.first()));
+}
+
+// A small copy stands in for a picture that is not at hand: stretched like
+// the picture, or whole inside the natural view, which it would otherwise
+// show only a corner of.
+void DescriptionArea::showStandIn(const QImage& standIn, bool fit) {
+    QLabel* view = fit ? Image1 : foto_desc;
+    const QImage shown = fit ? standIn : standIn.scaled(foto_desc->size().boundedTo(standIn.size()),
+                                                        Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    view->setPixmap(QPixmap::fromImage(shown));
+    (fit ? foto_desc : Image1)->clear();
+    foto_desc->setVisible(!fit);
+    Image1->setVisible(fit);
 }
 
 void DescriptionArea::showPicture(const QString& path, bool fit) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QObject>
 #include <QRect>
 #include <QString>
@@ -14,6 +15,8 @@ class QTimer;
 class QWidget;
 
 namespace vitrandel {
+
+struct Element;
 
 // Entries of the editor's element list stand for one element each, by its
 // position: a listing may hold names that differ only in letter case, and
@@ -55,6 +58,10 @@ public:
     // notice when nothing is selected.
     void showDescription(const QListWidget* listado);
 
+    // Shows one element's description; its picture from `picture` when that
+    // file is there, else `standIn` when there is one.
+    void showElement(const Element& e, const QString& picture, const QImage& standIn = {});
+
     // Frame2 in place of Frame1, as a window shows before anything is selected.
     void showNotice();
 
@@ -72,6 +79,7 @@ private:
     void arrange();
     void openLargePicture();
     void showPicture(const QString& path, bool fit);
+    void showStandIn(const QImage& standIn, bool fit);
     void clearPictures();
     void prefetchNeighbours(const QListWidget* listado, int row);
 

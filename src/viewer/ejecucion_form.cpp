@@ -1,11 +1,13 @@
 #include "viewer/ejecucion_form.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QSignalBlocker>
 
+#include "dialogs/biblioteca_form.h"
 #include "dialogs/find_command.h"
 #include "model/project.h"
 #include "platform/controls.h"
@@ -41,6 +43,11 @@ ejecucion_form::ejecucion_form(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(categorias, &QComboBox::activated, this, &ejecucion_form::categorias_Click);
     connect(listado, &QListWidget::itemSelectionChanged, this, &ejecucion_form::listado_Click);
     find_ = new FindCommand(this, listado, [this](int position) { showFoundElement(position); });
+    auto* biblioteca = new QAction(QStringLiteral("Biblioteca de discos..."), this);
+    biblioteca->setObjectName(QStringLiteral("biblioteca"));
+    biblioteca->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
+    listado->addAction(biblioteca);
+    connect(biblioteca, &QAction::triggered, this, [this] { biblioteca_form::mostrar(this, {}); });
 
     // The list takes a third of the room the window grows by, the description the rest.
     using Share = platform::GrowingLayout::Share;

@@ -105,13 +105,15 @@ private Q_SLOTS:
         row("cambio_dir", "aceptar", QRect(2760, 240, 1455, 375), "&Aceptar");
         row("cambio_dir", "cancelar", QRect(2760, 720, 1455, 375), "Cancelar");
         row("cambio_dir", "dejar", QRect(2760, 1680, 1455, 375), "Ruta por defecto");
-        row("opciones_form", "", QRect(0, 0, 5775, 2625), "Opciones");
+        row("opciones_form", "", QRect(0, 0, 5775, 3105), "Opciones");
         row("opciones_form", "Check1", QRect(360, 480, 5055, 255),
             "Impedir futuras modificaciones (no se volverá a preguntar)");
         row("opciones_form", "Check2", QRect(360, 960, 2175, 255), "Protegido por password");
         row("opciones_form", "Text1", QRect(2520, 960, 2535, 285), "");
         row("opciones_form", "aceptar", QRect(4200, 1560, 1455, 375), "&Aceptar");
         row("opciones_form", "cancelar", QRect(4200, 2040, 1455, 375), "Cancelar");
+        row("opciones_form", "recordar_biblioteca", QRect(360, 2640, 5055, 255),
+            "Recordar en la biblioteca los listados que abro");
         row("preguntar_password", "", QRect(0, 0, 5985, 1170), "Archivo protegido por password");
         row("preguntar_password", "Label1", QRect(240, 360, 1455, 255), "Ingrese password :");
         row("preguntar_password", "Text1", QRect(1680, 360, 2415, 285), "");

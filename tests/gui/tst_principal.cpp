@@ -174,7 +174,8 @@ private Q_SLOTS:
             QStringLiteral("&Proyecto:&Ejecutar=proyecto_ejecutar,&Opciones...=proyecto_opciones,"
                            "-=proyecto_raya1,E&stablecer directorio de trabajo...=proyecto_curdir,"
                            "Agregar desde &carpeta...=proyecto_agregar_carpeta,"
-                           "-=proyecto_raya2,&Buscar...\tCtrl+F=proyecto_buscar"),
+                           "-=proyecto_raya2,&Buscar...\tCtrl+F=proyecto_buscar,"
+                           "Bi&blioteca de discos...=proyecto_biblioteca"),
             QStringLiteral("A&yuda:Acerca de Vitrandel...=ayuda_acerca")}));
     }
 

@@ -54,6 +54,30 @@ private Q_SLOTS:
                          [](const std::string& a, const std::string& b) { return naturalLess(a, b); });
         QCOMPARE(names, (std::vector<std::string>{"b", "pista1", "Pista2", "pista02", "pista10"}));
     }
+
+    // An element numbered past the list (as listings made elsewhere are)
+    // stays outside every category when a subfolder adds one at its number.
+    void aNewCategoryTakesNoStrayElement() {
+        Project p;
+        p.categories[0] = "Uno";
+        p.categoryCount = 1;
+        p.elements[0].name = "Perdido";
+        p.elements[0].category = 2;
+        p.elementCount = 1;
+        FolderScan scan;
+        ScannedFolder sub;
+        sub.name = "Fotos";
+        sub.listingPath = "Fotos";
+        sub.files = {"gato.jpg"};
+        scan.subfolders.push_back(sub);
+        scan.readStart = [](const ScannedFolder&, const std::string&, std::size_t) { return std::string(); };
+        const FolderFillReport report = addFolderToProject(p, scan, 0);
+        QCOMPARE(report.categoriesAdded, 1);
+        QCOMPARE(p.categories[1], std::string("Fotos"));
+        QCOMPARE(p.elements[0].category, std::int16_t(0));
+        QCOMPARE(p.elements[1].name, std::string("gato"));
+        QCOMPARE(p.elements[1].category, std::int16_t(2));
+    }
 };
 
 QTEST_APPLESS_MAIN(TestFolderFill)

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "export_commands.h"
+#include "library_command.h"
 #include "listing_file.h"
 #include "listing_json.h"
 #include "model/file_store.h"
@@ -26,6 +27,7 @@ constexpr std::string_view kUsage = R"(Usage:
   vitrandel-lst build FILE.json OUT.lst
   vitrandel-lst export-html FILE.lst FOLDER
   vitrandel-lst export-csv FILE.lst [OUT.csv]
+  vitrandel-lst library [--library DB] add FILE.lst... | list | search WORDS... | remove TITLE
   vitrandel-lst --help
 )";
 
@@ -64,6 +66,24 @@ export-csv FILE.lst [OUT.csv]
   Writes the elements as a UTF-8 table for spreadsheets (RFC 4180, a header
   row, one row per element in listing order) to OUT.csv, or to standard
   output without it. Colours are written as #rrggbb as the viewer shows them.
+
+library [--library DB] add FILE.lst... | list | search WORDS... | remove TITLE
+  The library of discs the program keeps of every listing it opens, in DB
+  (by default $XDG_DATA_HOME/vitrandel/biblioteca.sqlite, XDG_DATA_HOME
+  being ~/.local/share when unset). Output is UTF-8, one line per entry,
+  fields separated by tabs.
+  add      adds each listing, or updates the entry of the same path.
+  list     one line per disc: its title, then its number of elements.
+  search   one line per matching element, best first: the disc's title, the
+           category ("Sin clasificar" for none), the element's name. Letter
+           case and accents are ignored; each word matches the start of a
+           word; an argument holding blanks is a phrase, matched whole; a
+           word or phrase starting with "-" excludes the elements holding it.
+           Status 1, with no output, when nothing matches.
+  remove   removes every disc with exactly that title; status 1 when none has.
+  A damaged library file is moved aside, beside it under a dated name, and
+  a new library is started; the command then runs on it and the status is 3.
+  Status 4 when the library cannot be opened or written.
 
 The JSON object (every key may be left out; texts default to "", flags to
 false, numbers to 0):
@@ -139,6 +159,8 @@ int main(int argc, char** argv) {
         std::cout << kUsage << kHelp;
         return 0;
     }
+    if (command == "library")
+        return vitrandel::lst::libraryCommand(argc, argv);
     if (command == "dump" && argc == 3)
         return dump(argv[2]);
     if (command == "build" && argc == 4)
