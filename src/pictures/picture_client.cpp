@@ -4,6 +4,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QProcess>
+#include <QThread>
 #include <algorithm>
 #include <csignal>
 #include <unistd.h>
@@ -55,6 +56,14 @@ Picture pictureFrom(const protocol::Reply& reply, const protocol::Request& reque
 } // namespace
 
 PictureClient& PictureClient::instance() {
+    // Threads of their own (the disc library's thumbnails) wait for their
+    // pictures from a process of their own.
+    if (QCoreApplication::instance() && QThread::currentThread() != QCoreApplication::instance()->thread()) {
+        thread_local std::unique_ptr<PictureClient> own(new PictureClient);
+        if (theClient)
+            own->setProgram(theClient->program_);
+        return *own;
+    }
     if (!theClient) {
         theClient = new PictureClient;
         // Before the application's objects go, so that the process is
@@ -214,7 +223,9 @@ void PictureClient::pump() {
         startProcess();
     next->request.id = nextId_++;
     process_->write(protocol::encodeRequest(next->request));
-    timer_.start(timeout_);
+    deadline_ = QDeadlineTimer(timeout_);
+    if (thread()->eventDispatcher())
+        timer_.start(timeout_);
 }
 
 void PictureClient::startProcess() {
@@ -349,8 +360,8 @@ void PictureClient::waitFor(const PendingPtr& pending) {
             continue;
         }
         QProcess* process = process_;
-        const QDeadlineTimer deadline(std::chrono::milliseconds(timer_.remainingTime()));
-        if (!process || timer_.remainingTime() <= 0) {
+        const QDeadlineTimer deadline = deadline_;
+        if (!process || deadline.hasExpired()) {
             processFailed();
             continue;
         }

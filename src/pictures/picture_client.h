@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDeadlineTimer>
 #include <QHash>
 #include <QList>
 #include <QObject>
@@ -112,6 +113,7 @@ private:
     QProcess* process_ = nullptr;
     protocol::ReplyReader reader_;
     QTimer timer_;
+    QDeadlineTimer deadline_;
     PictureCache cache_;
     std::deque<PendingPtr> waited_, asked_, prefetched_;
     PendingPtr inFlight_;

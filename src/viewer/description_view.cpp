@@ -251,6 +251,7 @@ void DescriptionArea::showDescription(const QListWidget* listado) {
         return;
     showElement(*found, found->imagePath.empty() ? QString()
                                                  : platform::picturePath(platform::qs(found->imagePath)));
+    prefetchNeighbours(listado, listado->row(selected.first()));
 }
 
 void DescriptionArea::showElement(const Element& e, const QString& picture, const QImage& standIn) {
@@ -287,7 +288,6 @@ void DescriptionArea::showElement(const Element& e, const QString& picture, cons
 
     platform::applyTextColor(texto, e.textColor);
     texto->setPlainText(displayedText(e.description));
-    prefetchNeighbours(listado, listado->row(selected.first()));
 }
 
 // A small copy stands in for a picture that is not at hand: stretched like
@@ -297,8 +297,10 @@ void DescriptionArea::showStandIn(const QImage& standIn, bool fit) {
     QLabel* view = fit ? Image1 : foto_desc;
     const QImage shown = fit ? standIn : standIn.scaled(foto_desc->size().boundedTo(standIn.size()),
                                                         Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    // No picture asked for earlier replaces the stand-in.
+    pictures::clearPictureView(foto_desc);
+    pictures::clearPictureView(Image1);
     view->setPixmap(QPixmap::fromImage(shown));
-    (fit ? foto_desc : Image1)->clear();
     foto_desc->setVisible(!fit);
     Image1->setVisible(fit);
 }
