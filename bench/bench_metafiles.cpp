@@ -17,8 +17,8 @@
 #include <memory>
 
 #include "model/project.h"
-#include "platform/metafile.h"
-#include "platform/metafile_process.h"
+#include "pictures/metafile.h"
+#include "pictures/picture_client.h"
 #include "viewer/description_view.h"
 
 namespace {
@@ -59,7 +59,7 @@ struct Fixture {
     std::unique_ptr<DescriptionArea> area;
 
     Fixture() {
-        platform::setPictureHelperPath(QStringLiteral(VITRANDEL_PICTURE_HELPER));
+        pictures::PictureClient::instance().setProgram(QStringLiteral(VITRANDEL_PICTURE_HELPER));
         drawing().save(dir.filePath(QStringLiteral("dibujo.jpg")), "JPG", 90);
         for (const char* name : {"dibujo.wmf", "dibujo.emf"}) {
             QFile f(dir.filePath(QLatin1String(name)));
@@ -102,10 +102,10 @@ void BM_DrawInProcess(benchmark::State& state) {
     const bool fit = state.range(0) % 2;
     state.SetLabel(std::string(name) + (fit ? " estirado" : " natural"));
     const QByteArray bytes = sample(name);
-    const platform::PictureRequest request =
-        fit ? platform::PictureRequest{QSize(137, 105), {}} : platform::PictureRequest{{}, QSize(137, 105)};
+    const pictures::PictureRequest request =
+        fit ? pictures::PictureRequest{QSize(137, 105), {}} : pictures::PictureRequest{{}, QSize(137, 105)};
     for (auto _ : state)
-        benchmark::DoNotOptimize(platform::renderMetafile(bytes, request));
+        benchmark::DoNotOptimize(pictures::renderMetafile(bytes, request));
 }
 
 BENCHMARK(BM_ShowDescription)->DenseRange(0, 5)->Unit(benchmark::kMillisecond);

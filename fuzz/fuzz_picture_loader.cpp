@@ -1,4 +1,4 @@
-// Runs the picture loader's metafile drawing (what loadPicture hands a WMF
+// Runs the picture loader's metafile drawing (what the picture process hands a WMF
 // or an EMF to) on arbitrary bytes, asked for a picture the way the
 // description area asks, and checks what must hold for any file: an empty
 // picture or one of the size asked for, never a crash, a leak or a hang.
@@ -13,10 +13,10 @@
 #include <cstdlib>
 
 #include "fuzz_check.h"
-#include "platform/metafile.h"
+#include "pictures/metafile.h"
 
-using vitrandel::platform::PictureRequest;
-using vitrandel::platform::renderMetafile;
+using vitrandel::pictures::PictureRequest;
+using vitrandel::pictures::renderMetafile;
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     // Text is measured and drawn with Qt's fonts, which need an application.

@@ -1,8 +1,11 @@
 #include <QApplication>
 #include <QFile>
 #include <QTimer>
+#include <algorithm>
 #include <chrono>
 
+#include "model/project.h"
+#include "pictures/picture_client.h"
 #include "platform/accessible_names.h"
 #include "platform/application.h"
 #include "platform/fonts.h"
@@ -13,6 +16,14 @@
 namespace {
 // Short enough that no one sees a window without its icon.
 constexpr std::chrono::milliseconds kIconDelay{100};
+
+bool namesPictures(const vitrandel::Project& p) {
+    const int count = std::min<int>(p.elementCount, vitrandel::kMaxElements);
+    for (int i = 0; i < count; ++i)
+        if (!p.elements[static_cast<std::size_t>(i)].imagePath.empty())
+            return true;
+    return false;
+}
 } // namespace
 
 int main(int argc, char** argv) {
@@ -37,7 +48,13 @@ int main(int argc, char** argv) {
     // whatever that paint set going has run.
     if (started.window)
         vitrandel::startup::whenFirstPainted(started.window, [&app] {
-            QTimer::singleShot(kIconDelay, &app, [&app] { vitrandel::platform::useProgramIcon(app); });
+            QTimer::singleShot(kIconDelay, &app, [&app] {
+                vitrandel::platform::useProgramIcon(app);
+                // A listing with pictures will show one soon: the picture
+                // process starts now rather than on the first selection.
+                if (namesPictures(vitrandel::project()))
+                    vitrandel::pictures::PictureClient::instance().warmUp();
+            });
         });
     return QApplication::exec();
 }

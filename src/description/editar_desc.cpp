@@ -19,6 +19,7 @@
 #include "dialogs/folder_list.h"
 #include "model/helpers.h"
 #include "model/project.h"
+#include "pictures/picture_views.h"
 #include "platform/colors.h"
 #include "platform/controls.h"
 #include "platform/error_text.h"
@@ -26,7 +27,6 @@
 #include "platform/fonts.h"
 #include "platform/message_box.h"
 #include "platform/modal.h"
-#include "platform/picture_views.h"
 #include "platform/storable_text.h"
 #include "platform/text.h"
 #include "platform/twips.h"
@@ -300,11 +300,11 @@ void editar_desc::Check1_Click() {
 void editar_desc::showPreview() {
     const bool fit = Check1->isChecked();
     QLabel* shown = fit ? picture1 : Picture2;
-    (fit ? Picture2 : picture1)->clear();
+    pictures::clearPictureView(fit ? Picture2 : picture1);
     if (previewFile_.isEmpty())
-        shown->clear();
+        pictures::clearPictureView(shown);
     else
-        platform::showPictureIn(shown, previewFile_, fit);
+        pictures::showPictureIn(shown, previewFile_, fit);
 }
 
 void editar_desc::limpiar_Click() {

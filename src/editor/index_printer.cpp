@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QHash>
 #include <QPainter>
 #include <QPrinter>
 #include <QTextLayout>
@@ -11,10 +12,10 @@
 
 #include "export/element_style.h"
 #include "model/project.h"
+#include "pictures/picture_client.h"
 #include "platform/file_helpers.h"
 #include "platform/fonts.h"
 #include "platform/picture_roots.h"
-#include "platform/pictures.h"
 #include "platform/text.h"
 
 namespace vitrandel {
@@ -44,6 +45,16 @@ QPaintDevice* screenSizedDevice() {
 }
 
 // Headings and page numbers in the face the descriptions most often use.
+// The file of the element's picture; empty when it has none or none is there.
+// Paper leaves the machine as a page does: only pictures from the listing's
+// folders (`roots`).
+QString printedPicture(const Element& e, const QStringList& roots) {
+    if (e.imagePath.empty())
+        return {};
+    const QString path = platform::picturePath(platform::qs(e.imagePath));
+    return platform::existe_archivo(path) && platform::liesInside(path, roots) ? path : QString();
+}
+
 QFont headingFont(int points, bool bold) {
     QFont font(platform::faceToDraw("Arial"));
     font.setPointSize(points);
@@ -88,8 +99,19 @@ void PrintedIndex::addElements(const Project& p) {
     // Elements whose category is gone are listed with those that have none,
     // as the viewer lists them, so that none is left off the paper.
     const std::vector<std::vector<int>> groups = elementsByCategory(p);
-    // Paper leaves the machine as a page does: only pictures from the listing's folders.
     const QStringList roots = platform::pictureRoots(p);
+    // The picture process measures every picture of the listing in one go.
+    QHash<QString, QSize> sizes;
+    {
+        QStringList paths;
+        for (const std::vector<int>& members : groups)
+            for (const int i : members)
+                if (const QString path = printedPicture(p.elements[static_cast<std::size_t>(i)], roots); !path.isEmpty())
+                    paths.append(path);
+        const QList<QSize> measured = pictures::pictureSizes(paths);
+        for (qsizetype k = 0; k < paths.size(); ++k)
+            sizes.insert(paths[k], measured[k]);
+    }
     for (int section = 0; section <= categories; ++section) {
         const std::vector<int>& members = groups[static_cast<std::size_t>(section)];
         // A listing without categories needs no heading over its elements.
@@ -98,12 +120,8 @@ void PrintedIndex::addElements(const Project& p) {
         for (const int i : members) {
             const Element& e = p.elements[static_cast<std::size_t>(i)];
 
-            const QString path = e.imagePath.empty() ? QString()
-                                                     : platform::picturePath(platform::qs(e.imagePath));
-            const QSize pixels = path.isEmpty() || !platform::existe_archivo(path) ||
-                                         !platform::liesInside(path, roots)
-                                     ? QSize()
-                                     : platform::pictureSize(path);
+            const QString path = printedPicture(e, roots);
+            const QSize pixels = sizes.value(path);
             const bool picture = !pixels.isEmpty();
             const bool text = !e.description.empty();
             addText(platform::qs(e.name), headingFont(11, true), Qt::black, 5 * mm, picture || text);
@@ -181,6 +199,9 @@ bool PrintedIndex::print() const {
     if (!painter.begin(&printer))
         return false;
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    // Pictures go to the PDF as they are drawn: compressing them as JPEG
+    // would blur drawings and load a JPEG encoder into the program.
+    painter.setRenderHint(QPainter::LosslessImageRendering);
     const QPageRanges asked = printer.pageRanges();
     bool first = true;
     for (int page = 0; page < pageCount(); ++page) {
@@ -195,10 +216,30 @@ bool PrintedIndex::print() const {
 }
 
 void PrintedIndex::drawPage(QPainter& painter, int page) const {
-    auto it = std::lower_bound(placed_.begin(), placed_.end(), page,
-                               [](const PlacedBlock& b, int p) { return b.page < p; });
-    for (; it != placed_.end() && it->page == page; ++it)
-        drawPiece(painter, static_cast<std::size_t>(it - placed_.begin()));
+    const auto first = std::lower_bound(placed_.begin(), placed_.end(), page,
+                                        [](const PlacedBlock& b, int p) { return b.page < p; });
+    auto end = first;
+    while (end != placed_.end() && end->page == page)
+        ++end;
+    // The page's pictures are asked for together, so that the picture
+    // process draws the next while the first is handed over; a page at a
+    // time, so that a long listing never holds all its pictures at once.
+    QList<pictures::PictureClient::Job> jobs;
+    std::vector<std::size_t> withPicture;
+    for (auto it = first; it != end; ++it) {
+        const auto i = static_cast<std::size_t>(it - placed_.begin());
+        if (pieces_[i].layout < 0) {
+            jobs.append({pieces_[i].picture, pictureRequest(i), pictures::protocol::Kind::Draw});
+            withPicture.push_back(i);
+        }
+    }
+    const QList<pictures::Picture> drawn = pictures::PictureClient::instance().fetch(jobs);
+    std::size_t next = 0;
+    for (auto it = first; it != end; ++it) {
+        const auto i = static_cast<std::size_t>(it - placed_.begin());
+        const bool picture = next < withPicture.size() && withPicture[next] == i;
+        drawPiece(painter, i, picture ? drawn[qsizetype(next++)].image : QImage());
+    }
 
     painter.setFont(headingFont(8, false));
     painter.setPen(Qt::darkGray);
@@ -207,7 +248,17 @@ void PrintedIndex::drawPage(QPainter& painter, int page) const {
                      QStringLiteral("Página %1 de %2").arg(page + 1).arg(pageCount()));
 }
 
-void PrintedIndex::drawPiece(QPainter& painter, std::size_t i) const {
+// Decoded at no more than the paper shows, so that a photograph from a
+// camera does not travel to the printer at full size.
+pictures::PictureRequest PrintedIndex::pictureRequest(std::size_t i) const {
+    const QSize fine = (pictureRect(i).size() * (kPictureDpi / dpi_)).toSize();
+    pictures::PictureRequest request;
+    if (fine.width() < pieces_[i].pixels.width())
+        request.stretchTo = pieces_[i].pixels.scaled(fine, Qt::KeepAspectRatio);
+    return request;
+}
+
+void PrintedIndex::drawPiece(QPainter& painter, std::size_t i, const QImage& image) const {
     const Piece& piece = pieces_[i];
     const PlacedBlock& at = placed_[i];
     if (piece.layout >= 0) {
@@ -230,16 +281,8 @@ void PrintedIndex::drawPiece(QPainter& painter, std::size_t i) const {
         painter.restore();
         return;
     }
-    const QRectF target = pictureRect(i);
-    // Decoded at no more than the paper shows, so that a photograph from a
-    // camera does not travel to the printer at full size.
-    const QSize fine = (target.size() * (kPictureDpi / dpi_)).toSize();
-    platform::PictureRequest request;
-    if (fine.width() < piece.pixels.width())
-        request.stretchTo = piece.pixels.scaled(fine, Qt::KeepAspectRatio);
-    const QImage image = platform::loadPicture(piece.picture, request);
     if (!image.isNull())
-        painter.drawImage(target, image);
+        painter.drawImage(pictureRect(i), image);
 }
 
 } // namespace vitrandel

@@ -7,8 +7,10 @@
 #include <vector>
 
 #include "editor/print_layout.h"
+#include "pictures/picture_request.h"
 
 class QFont;
+class QImage;
 class QColor;
 class QPainter;
 class QPrinter;
@@ -56,7 +58,8 @@ private:
     void addPicture(const QString& path, QSize pixels, double spaceBefore);
     QRectF pictureRect(std::size_t i) const;
     void drawPage(QPainter& painter, int page) const;
-    void drawPiece(QPainter& painter, std::size_t i) const;
+    pictures::PictureRequest pictureRequest(std::size_t i) const;
+    void drawPiece(QPainter& painter, std::size_t i, const QImage& image) const;
 
     // Text is measured in the printer's own units.
     QPrinter* printer_;

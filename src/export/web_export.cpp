@@ -1,20 +1,18 @@
 #include "export/web_export.h"
 
-#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QImageReader>
 #include <QSet>
 #include <optional>
 #include <vector>
 
 #include "export/element_style.h"
 #include "export/web_page.h"
+#include "pictures/picture_client.h"
 #include "platform/file_helpers.h"
 #include "platform/output_folder.h"
 #include "platform/picture_roots.h"
-#include "platform/pictures.h"
 #include "platform/text.h"
 
 namespace vitrandel {
@@ -82,35 +80,33 @@ public:
     bool lastOutside() const { return lastOutside_; }
 
 private:
+    // The picture process reads the files: the page gets their bytes, or a
+    // PNG of what they show, without the program decoding a stranger's file.
     std::optional<PagePicture> save(const QString& source, const QFileInfo& info) {
-        const QByteArray format = platform::pictureFormat(source);
-        if (format.isEmpty())
-            return std::nullopt;
-        QImageReader reader(source, format);
-        reader.setAutoDetectImageFormat(false);
-        if (browserShows(format) && reader.size().isValid()) {
+        using pictures::protocol::Kind;
+        auto& client = pictures::PictureClient::instance();
+        const pictures::Picture described = client.fetch({source, {}, Kind::Describe});
+        const QByteArray format = pictures::protocol::formatName(described.format);
+        if (described.ok && browserShows(format)) {
+            const pictures::Picture copy = client.fetch({source, {}, Kind::Bytes});
+            if (!copy.ok)
+                return std::nullopt;
             const QString name = freeName(info.completeBaseName(), suffixFor(format, info.suffix()));
-            if (!copy(name, source))
+            if (!write(name, copy.bytes))
                 return std::nullopt;
             // Browsers turn a photo as its camera noted; its frame must turn too.
-            QSize size = reader.size();
-            if (reader.transformation() & QImageIOHandler::TransformationRotate90)
+            QSize size = described.naturalSize;
+            if (described.turned)
                 size.transpose();
             return PagePicture{relative(name), size};
         }
-        const QImage image = platform::loadPicture(source);
-        if (image.isNull())
+        const pictures::Picture png = client.fetch({source, {}, Kind::Png});
+        if (!png.ok)
             return std::nullopt;
         const QString name = freeName(info.completeBaseName(), QStringLiteral("png"));
-        QByteArray png;
-        {
-            QBuffer buffer(&png);
-            buffer.open(QIODevice::WriteOnly);
-            image.save(&buffer, "PNG");
-        }
-        if (!write(name, png))
+        if (!write(name, png.bytes))
             return std::nullopt;
-        return PagePicture{relative(name), image.size()};
+        return PagePicture{relative(name), png.naturalSize};
     }
 
     // Two pictures of the same name in different folders, or a bitmap whose
@@ -146,12 +142,6 @@ private:
         return dir && (dir->write(name, bytes, &errnum) || fail(dir->filePath(name), errnum));
     }
 
-    bool copy(const QString& name, const QString& source) {
-        int errnum = 0;
-        const platform::OutputFolder* dir = pictures();
-        return dir && (dir->copy(name, source, platform::kMaxPictureFileBytes, &errnum) ||
-                       fail(dir->filePath(name), errnum));
-    }
 
     bool fail(const QString& path, int errnum) {
         failedPath_ = path;

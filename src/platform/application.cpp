@@ -4,6 +4,8 @@
 #include <QDirIterator>
 #include <QFont>
 #include <QIcon>
+#include <QImageReader>
+#include <QPixmap>
 #include <QLibraryInfo>
 #include <QScreen>
 #include <QTranslator>
@@ -68,8 +70,13 @@ void useProgramIcon(QGuiApplication&) {
     QIcon icon;
     QDirIterator sizes(QStringLiteral(":/icons"), {QStringLiteral("vitrandel.png")}, QDir::Files,
                        QDirIterator::Subdirectories);
-    while (sizes.hasNext())
-        icon.addFile(sizes.next());
+    while (sizes.hasNext()) {
+        // Read as the PNG it is: a format left for Qt to guess loads every
+        // image plugin into the program, which decodes no picture itself.
+        QImageReader reader(sizes.next(), "png");
+        reader.setAutoDetectImageFormat(false);
+        icon.addPixmap(QPixmap::fromImage(reader.read()));
+    }
     QGuiApplication::setWindowIcon(icon);
 }
 

@@ -16,7 +16,7 @@
 #include "library/disc_library.h"
 #include "platform/file_helpers.h"
 #include "platform/message_box.h"
-#include "platform/pictures.h"
+#include "pictures/picture_client.h"
 #include "platform/text.h"
 
 namespace vitrandel::platform {
@@ -247,14 +247,15 @@ std::unique_ptr<library::Library> openLibrary() {
 }
 
 QImage makeThumbnail(const QString& picturePath) {
-    const QSize natural = pictureSize(picturePath);
+    // Drawn by the picture process, as every picture is.
+    const QSize natural = pictures::pictureSize(picturePath);
     if (natural.isEmpty())
         return {};
     const QSize side(kThumbnailSide, kThumbnailSide);
     const QSize size = natural.width() > kThumbnailSide || natural.height() > kThumbnailSide
                            ? natural.scaled(side, Qt::KeepAspectRatio).expandedTo(QSize(1, 1))
                            : natural;
-    return loadPicture(picturePath, {.stretchTo = size});
+    return pictures::loadPicture(picturePath, {.stretchTo = size});
 }
 
 QString storedPicturePath(const std::string& workingDir, const std::string& picture) {

@@ -11,11 +11,11 @@
 #include <QTimer>
 
 #include "model/project.h"
+#include "pictures/picture_views.h"
 #include "platform/colors.h"
 #include "platform/controls.h"
 #include "platform/file_helpers.h"
 #include "platform/fonts.h"
-#include "platform/picture_views.h"
 #include "platform/text.h"
 #include "platform/twips.h"
 #include "viewer/large_picture.h"
@@ -251,6 +251,7 @@ void DescriptionArea::showDescription(const QListWidget* listado) {
         return;
     showElement(*found, found->imagePath.empty() ? QString()
                                                  : platform::picturePath(platform::qs(found->imagePath)));
+    prefetchNeighbours(listado, listado->row(selected.first()));
 }
 
 void DescriptionArea::showElement(const Element& e, const QString& picture, const QImage& standIn) {
@@ -296,8 +297,10 @@ void DescriptionArea::showStandIn(const QImage& standIn, bool fit) {
     QLabel* view = fit ? Image1 : foto_desc;
     const QImage shown = fit ? standIn : standIn.scaled(foto_desc->size().boundedTo(standIn.size()),
                                                         Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    // No picture asked for earlier replaces the stand-in.
+    pictures::clearPictureView(foto_desc);
+    pictures::clearPictureView(Image1);
     view->setPixmap(QPixmap::fromImage(shown));
-    (fit ? foto_desc : Image1)->clear();
     foto_desc->setVisible(!fit);
     Image1->setVisible(fit);
 }
@@ -307,16 +310,30 @@ void DescriptionArea::showPicture(const QString& path, bool fit) {
     fit_ = fit;
     // Only the visible view is filled: a picture from a camera is decoded at
     // 137 by 105, not at full size.
-    platform::showPictureIn(fit ? Image1 : foto_desc, path, fit);
-    (fit ? foto_desc : Image1)->clear();
+    pictures::showPictureIn(fit ? Image1 : foto_desc, path, fit);
+    pictures::clearPictureView(fit ? foto_desc : Image1);
     foto_desc->setVisible(!fit);
     Image1->setVisible(fit);
 }
 
 // A missing picture leaves an empty area rather than the previous element's picture.
 void DescriptionArea::clearPictures() {
-    foto_desc->clear();
-    Image1->clear();
+    pictures::clearPictureView(foto_desc);
+    pictures::clearPictureView(Image1);
+}
+
+// Arrowing through a list shows the neighbours next: their pictures are
+// drawn while the user looks at this one.
+void DescriptionArea::prefetchNeighbours(const QListWidget* listado, int row) {
+    for (const int near : {row + 1, row - 1}) {
+        const QListWidgetItem* entry = listado->item(near);
+        const Element* e = entry ? findElement(entry) : nullptr;
+        if (!e || e->imagePath.empty())
+            continue;
+        const bool fit = isTrue(e->fitImage);
+        const QString path = platform::picturePath(platform::qs(e->imagePath));
+        pictures::prefetchFor(fit ? Image1 : foto_desc, path, fit);
+    }
 }
 
 } // namespace vitrandel

@@ -81,6 +81,7 @@ private:
     void showPicture(const QString& path, bool fit);
     void showStandIn(const QImage& standIn, bool fit);
     void clearPictures();
+    void prefetchNeighbours(const QListWidget* listado, int row);
 
     DescriptionFace face_;
     QGroupBox* Frame1;

@@ -13,7 +13,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/pictures.h"
+#include "pictures/picture_client.h"
 
 namespace vitrandel {
 namespace {
@@ -79,7 +79,7 @@ void LargePicture::showEntry(int at) {
         return;
     at_ = at;
     setWindowTitle(entries_[std::size_t(at)].name);
-    natural_ = platform::pictureSize(entries_[std::size_t(at)].path);
+    natural_ = pictures::pictureSize(entries_[std::size_t(at)].path);
     fit();
 }
 
@@ -116,7 +116,7 @@ void LargePicture::draw() {
         (QSizeF(size) * ratio).toSize().boundedTo(QSize(kLargestSide, kLargestSide));
     QImage image = pixels.isEmpty()
                        ? QImage()
-                       : platform::loadPicture(entries_[std::size_t(at_)].path,
+                       : pictures::loadPicture(entries_[std::size_t(at_)].path,
                                                {.stretchTo = pixels, .naturalClip = {}});
     image.setDevicePixelRatio(ratio);
     picture_->setPixmap(QPixmap::fromImage(image));

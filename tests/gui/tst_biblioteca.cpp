@@ -186,6 +186,7 @@ private Q_SLOTS:
         QCOMPARE(text->palette().color(QPalette::Text), viewerColour);
         auto* stretched = child<QLabel>(form, "Image1");
         QVERIFY(stretched->isVisible());
+        vitrandel_test_support::waitForPictures();
         QCOMPARE(stretched->pixmap().toImage().pixelColor(5, 5), QColor(Qt::red));
 
         // The disc leaves the drive: the thumbnail stands in for the picture.

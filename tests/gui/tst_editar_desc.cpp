@@ -60,6 +60,7 @@ void type(QWidget* box, const QString& text) {
 }
 
 QSize shownPicture(const QLabel* view) {
+    vitrandel_test_support::waitForPictures();
     return view->isVisible() ? view->pixmap().deviceIndependentSize().toSize() : QSize();
 }
 

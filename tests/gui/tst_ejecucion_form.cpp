@@ -94,7 +94,10 @@ QStringList words(const char* text) {
     return QString::fromUtf8(text).split(QLatin1Char(' '), Qt::SkipEmptyParts);
 }
 
-QColor shownAt(QWidget* view, int x, int y) { return view->grab().toImage().pixelColor(x, y); }
+QColor shownAt(QWidget* view, int x, int y) {
+    vitrandel_test_support::waitForPictures();
+    return view->grab().toImage().pixelColor(x, y);
+}
 
 } // namespace
 
@@ -345,6 +348,7 @@ private Q_SLOTS:
         clickEntry(form, QStringLiteral("uno"));
         auto* view = child<QLabel>(form, "Image1");
         const qreal ratio = form->devicePixelRatioF();
+        vitrandel_test_support::waitForPictures();
         QCOMPARE(view->pixmap().size(), (QSizeF(view->size()) * ratio).toSize());
         QTest::mouseDClick(view, Qt::LeftButton, {}, view->rect().center());
         LargePicture* large = nullptr;
@@ -470,6 +474,7 @@ private Q_SLOTS:
         auto* form = open();
         clickEntry(form, QStringLiteral("foto"));
         auto* view = child<QLabel>(form, "foto_desc");
+        vitrandel_test_support::waitForPictures();
         const QImage shown = view->grab().toImage();
         auto near = [](QColor a, QColor b) { return qAbs(a.red() - b.red()) + qAbs(a.green() - b.green()) < 60; };
         QVERIFY(near(shown.pixelColor(4, 4), Qt::red));
@@ -505,6 +510,7 @@ private Q_SLOTS:
         clickEntry(form, QStringLiteral("mala"));
         QCOMPARE(child<QPlainTextEdit>(form, "texto")->geometry(), twipsRect(120, 1920, 2055, 1575));
         QCOMPARE(child<QPlainTextEdit>(form, "texto")->toPlainText(), QStringLiteral("sigue"));
+        vitrandel_test_support::waitForPictures();
         QVERIFY(view->pixmap().isNull());
         QVERIFY(child<QLabel>(form, "Image1")->pixmap().isNull());
     }

@@ -243,6 +243,7 @@ private Q_SLOTS:
         QCOMPARE(texto->palette().color(QPalette::Text), QColor(0, 0, 160));
         auto* photo = viewer.findChild<QLabel*>(u"foto_desc"_s);
         QVERIFY(photo->isVisible());
+        vitrandel_test_support::waitForPictures();
         QCOMPARE(photo->pixmap().toImage().pixelColor(5, 5), QColor(Qt::darkGreen));
         QCOMPARE(project().elements[0].imagePath, std::string("fotos\\faro.gif"));
     }

@@ -11,7 +11,7 @@
 #include "model/project.h"
 #include "platform/file_helpers.h"
 #include "platform/listing_io.h"
-#include "platform/pictures.h"
+#include "pictures/picture_client.h"
 #include "support/dialog_test.h"
 #include "support/gui_test.h"
 #include "support/picture_bytes.h"
@@ -220,11 +220,13 @@ private Q_SLOTS:
         QFETCH(QSize, size);
         const QString path = write("hostil.jpg", bytes);
         QVERIFY(!path.isEmpty());
+        // Each row writes the same name, perhaps within the same millisecond.
+        pictures::PictureClient::instance().cache().clear();
         // As the description areas ask: whole and stretched, and the natural-size corner.
-        for (const platform::PictureRequest& request :
-             {platform::PictureRequest{}, platform::PictureRequest{.stretchTo = QSize(137, 105)},
-              platform::PictureRequest{.naturalClip = QSize(137, 105)}}) {
-            const QImage image = platform::loadPicture(path, request);
+        for (const pictures::PictureRequest& request :
+             {pictures::PictureRequest{}, pictures::PictureRequest{.stretchTo = QSize(137, 105)},
+              pictures::PictureRequest{.naturalClip = QSize(137, 105)}}) {
+            const QImage image = pictures::loadPicture(path, request);
             // A decoder that reads only what was asked may show a picture whose
             // data ran out (grey where it stops), but never more than was asked.
             const QSize asked = request.stretchTo.isEmpty() ? request.naturalClip : request.stretchTo;
@@ -277,11 +279,11 @@ private Q_SLOTS:
         if (sparseTo > 0)
             QVERIFY(QFile(path).resize(sparseTo));
         if (size.isEmpty()) {
-            QVERIFY(platform::loadPicture(path).isNull());
-            QVERIFY(platform::pictureSize(path).isEmpty());
+            QVERIFY(pictures::loadPicture(path).isNull());
+            QVERIFY(pictures::pictureSize(path).isEmpty());
         } else {
-            QCOMPARE(platform::loadPicture(path).size(), size);
-            QCOMPARE(platform::pictureSize(path), size);
+            QCOMPARE(pictures::loadPicture(path).size(), size);
+            QCOMPARE(pictures::pictureSize(path), size);
         }
         QFile::remove(path);
     }

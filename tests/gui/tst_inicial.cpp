@@ -136,6 +136,7 @@ private Q_SLOTS:
         QCOMPARE(QDir::currentPath(), QDir(at(QStringLiteral("Disco"))).canonicalPath());
         auto* list = window_->findChild<QListWidget*>(QStringLiteral("listado"));
         list->setCurrentRow(0);
+        vitrandel_test_support::waitForPictures();
         QVERIFY(!window_->findChild<QLabel*>(QStringLiteral("foto_desc"))->pixmap().isNull());
     }
 

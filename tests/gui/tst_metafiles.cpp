@@ -16,17 +16,16 @@
 #include <memory>
 
 #include "model/project.h"
-#include "platform/metafile_process.h"
-#include "platform/pictures.h"
+#include "pictures/picture_client.h"
 #include "support/gui_test.h"
 #include "viewer/ejecucion_form.h"
 
-using vitrandel::platform::loadPicture;
-using vitrandel::platform::PictureRequest;
-using vitrandel::platform::pictureSize;
+using vitrandel::pictures::loadPicture;
+using vitrandel::pictures::PictureRequest;
+using vitrandel::pictures::pictureSize;
 
 // Declared before the data columns that use it.
-Q_DECLARE_METATYPE(vitrandel::platform::PictureRequest)
+Q_DECLARE_METATYPE(vitrandel::pictures::PictureRequest)
 
 namespace {
 
@@ -409,7 +408,7 @@ private Q_SLOTS:
         QVERIFY(loadPicture(path, {QSize(137, 105), {}}).isNull());
     }
 
-    // Whatever becomes of the helper that draws metafiles, the program gets
+    // Whatever becomes of the process that draws pictures, the program gets
     // an empty picture, and soon: it is killed at its deadline.
     void helperGoneWrongGivesEmptyPicture_data() {
         QTest::addColumn<QByteArray>("script"); // empty: no helper at all
@@ -418,9 +417,11 @@ private Q_SLOTS:
         QTest::newRow("hangs") << QByteArray("exec sleep 60");
         QTest::newRow("floods its output") << QByteArray("exec cat /dev/zero");
         QTest::newRow("says nothing") << QByteArray("exit 0");
-        QTest::newRow("fails after a picture") << QByteArray("printf 'VPIC\\211\\0\\0\\0\\151\\0\\0\\0'; exit 3");
+        QTest::newRow("fails half-way through a reply") << QByteArray("printf 'VPR1\\001\\0\\0\\0\\001\\007'; exit 3");
+        // A 1 by 1 picture for whatever request comes first.
         QTest::newRow("hands back another size")
-            << QByteArray("printf 'VPIC\\001\\0\\0\\0\\001\\0\\0\\0\\377\\0\\0\\377'");
+            << QByteArray("printf 'VPR1\\001\\0\\0\\0\\001\\007\\0\\0\\001\\0\\0\\0\\001\\0\\0\\0"
+                          "\\001\\0\\0\\0\\001\\0\\0\\0\\377\\0\\0\\377'; exec sleep 60");
     }
     void helperGoneWrongGivesEmptyPicture() {
         QFETCH(QByteArray, script);
@@ -430,9 +431,9 @@ private Q_SLOTS:
             helperPath = write(QStringLiteral("ayudante.sh"), "#!/bin/sh\n" + script + "\n");
             QFile::setPermissions(helperPath, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         }
-        vitrandel::platform::setPictureHelperPath(helperPath);
+        vitrandel::pictures::PictureClient::instance().setProgram(helperPath);
         const QImage image = loadPicture(picture, {QSize(137, 105), {}});
-        vitrandel::platform::setPictureHelperPath(QStringLiteral(VITRANDEL_PICTURE_HELPER));
+        vitrandel::pictures::PictureClient::instance().setProgram(QStringLiteral(VITRANDEL_PICTURE_HELPER));
         QVERIFY(image.isNull());
         // The real helper draws the same file.
         QCOMPARE(loadPicture(picture, {QSize(137, 105), {}}).size(), QSize(137, 105));
@@ -464,6 +465,7 @@ private Q_SLOTS:
         click(0);
         auto* natural = form_->findChild<QLabel*>(QStringLiteral("foto_desc"));
         QVERIFY(natural->isVisible());
+        vitrandel_test_support::waitForPictures();
         QString wrong = checkDrawing(natural->grab().toImage(), QSizeF(1, 1), true);
         QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
 
@@ -471,6 +473,7 @@ private Q_SLOTS:
         auto* stretched = form_->findChild<QLabel*>(QStringLiteral("Image1"));
         QVERIFY(stretched->isVisible());
         QCOMPARE(stretched->size(), QSize(137, 105));
+        vitrandel_test_support::waitForPictures();
         wrong = checkDrawing(stretched->grab().toImage(), QSizeF(137 / 240.0, 105 / 180.0), true);
         QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
     }

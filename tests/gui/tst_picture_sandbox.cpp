@@ -1,4 +1,4 @@
-// The metafile helper runs a stranger's file through C libraries: whatever
+// The picture process runs a stranger's file through C libraries: whatever
 // that code tries, it writes no file, starts no process, opens no socket,
 // and leaves nothing running behind it.
 #include <QDir>
@@ -15,8 +15,8 @@
 #include <thread>
 #include <unistd.h>
 
-#include "platform/metafile_process.h"
-#include "platform/picture_sandbox.h"
+#include "pictures/picture_client.h"
+#include "pictures/picture_sandbox.h"
 
 using namespace vitrandel;
 
@@ -27,7 +27,7 @@ namespace {
 bool worksInSandbox(const std::function<bool()>& attempt) {
     const pid_t child = ::fork();
     if (child == 0) {
-        if (!platform::enterPictureSandbox())
+        if (!pictures::enterPictureSandbox())
             ::_exit(3);
         ::_exit(attempt() ? 0 : 1);
     }
@@ -114,8 +114,8 @@ private Q_SLOTS:
             script.write("#!/bin/sh\n" + c.script);
             script.close();
             script.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-            platform::setPictureHelperPath(helper);
-            QVERIFY(platform::renderMetafileInHelper(helper, {}).isNull());
+            pictures::PictureClient::instance().setProgram(helper);
+            QVERIFY(pictures::loadPicture(helper).isNull());
             QTRY_VERIFY2(running(QByteArray("sleep\0" "97.25\0", 12)) == 0, c.name);
             QVERIFY2(QFileInfo(written).size() == 0, c.name);
         }

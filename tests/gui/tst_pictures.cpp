@@ -2,17 +2,17 @@
 #include <QtEndian>
 #include <QtTest>
 
-#include "platform/pictures.h"
+#include "pictures/picture_client.h"
 #include "support/gui_test.h"
 #include "support/picture_bytes.h"
 
-using vitrandel::platform::loadPicture;
-using vitrandel::platform::PictureRequest;
-using vitrandel::platform::pictureSize;
+using vitrandel::pictures::loadPicture;
+using vitrandel::pictures::PictureRequest;
+using vitrandel::pictures::pictureSize;
 
 // Declared before any data column uses it: optimised builds instantiate the
 // metatype at the first use and refuse a later specialisation.
-Q_DECLARE_METATYPE(vitrandel::platform::PictureRequest)
+Q_DECLARE_METATYPE(vitrandel::pictures::PictureRequest)
 
 namespace {
 

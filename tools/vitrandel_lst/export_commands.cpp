@@ -12,8 +12,8 @@
 #include "export/listing_csv.h"
 #include "export/web_export.h"
 #include "model/file_store.h"
+#include "pictures/picture_client.h"
 #include "platform/file_helpers.h"
-#include "platform/metafile_process.h"
 #include "platform/text.h"
 #include "platform/volumes.h"
 
@@ -37,7 +37,7 @@ int withQt(int argc, char** argv, const std::function<int()>& run) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    platform::setPictureHelperPath(pictureHelper());
+    pictures::PictureClient::instance().setProgram(pictureHelper());
     return run();
 }
 

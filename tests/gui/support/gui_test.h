@@ -4,9 +4,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "pictures/picture_client.h"
 #include "platform/accessible_names.h"
 #include "platform/message_box.h"
-#include "platform/metafile_process.h"
 #include "platform/modal.h"
 #include "platform/recent_listings.h"
 
@@ -23,7 +23,7 @@ inline void startGuiTest() {
     static QTemporaryDir settings;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     // Tests run from their own folder, not beside the program.
-    vitrandel::platform::setPictureHelperPath(QStringLiteral(VITRANDEL_PICTURE_HELPER));
+    vitrandel::pictures::PictureClient::instance().setProgram(QStringLiteral(VITRANDEL_PICTURE_HELPER));
     vitrandel::platform::MessageBoxSeam::setTestMode(true);
     vitrandel::platform::ModalSeam::setTestMode(true);
     vitrandel::platform::MessageBoxSeam::reset();
@@ -31,6 +31,9 @@ inline void startGuiTest() {
     vitrandel::platform::RecentListingsSeam::setTestMode(true);
     vitrandel::platform::useAccessibleNames(*qApp);
 }
+
+// Views get their pictures when the picture process has drawn them.
+inline void waitForPictures() { vitrandel::pictures::PictureClient::instance().settle(); }
 
 } // namespace vitrandel_test_support
 

@@ -11,9 +11,9 @@
 #include <climits>
 #include <vector>
 
-#include "platform/metafile.h"
+#include "pictures/metafile.h"
 
-namespace vitrandel::platform::metafile {
+namespace vitrandel::pictures::metafile {
 namespace {
 
 // Beyond this many runs the picture is drawn unclipped: each run costs two
@@ -189,4 +189,4 @@ bool renderSvgClipped(const QByteArray& svg, QImage& image, const QRectF& target
     return true;
 }
 
-} // namespace vitrandel::platform::metafile
+} // namespace vitrandel::pictures::metafile

@@ -9,12 +9,12 @@
 #include <chrono>
 #include <optional>
 
-#include "platform/pictures.h"
+#include "pictures/picture_request.h"
 
 // Windows metafiles, drawn by the libraries made for them (libwmf plays WMF
 // records into our painter; libemf2svg turns an EMF into SVG for QtSvg). We
 // read no more of the files ourselves than their headers' sizes.
-namespace vitrandel::platform {
+namespace vitrandel::pictures {
 
 enum class MetafileKind { None, Wmf, Emf };
 
@@ -103,4 +103,4 @@ bool renderSvgClipped(const QByteArray& svg, QImage& image, const QRectF& target
 QImage renderEmf(const QByteArray& bytes, const PictureRequest& request, QString& note);
 
 } // namespace metafile
-} // namespace vitrandel::platform
+} // namespace vitrandel::pictures

@@ -1,4 +1,4 @@
-#include "platform/pictures.h"
+#include "pictures/decoding.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -6,10 +6,9 @@
 #include <QtEndian>
 #include <optional>
 
-#include "platform/metafile.h"
-#include "platform/metafile_process.h"
+#include "pictures/metafile.h"
 
-namespace vitrandel::platform {
+namespace vitrandel::pictures {
 namespace {
 
 // Enough for every header the program looks at, an icon's directory
@@ -123,6 +122,13 @@ QImage readWithRequest(QImageReader& reader, const PictureRequest& request) {
 
 bool isMetafileFormat(const QByteArray& format) { return format == "wmf" || format == "emf"; }
 
+QImage drawMetafile(const QString& path, const PictureRequest& request, QString* note) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > metafile::kMaxFileBytes)
+        return {};
+    return renderMetafile(file.read(metafile::kMaxFileBytes), request, note);
+}
+
 // A metafile's size as its drawing code sizes the picture; nothing when only
 // drawing it tells (a WMF without a placeable header).
 std::optional<QSize> metafileSize(const QByteArray& head, const QByteArray& format) {
@@ -146,7 +152,7 @@ QByteArray pictureFormat(const QString& path) {
     return head ? formatOf(path, *head) : QByteArray();
 }
 
-QImage loadPicture(const QString& path, const PictureRequest& request) {
+QImage decodePicture(const QString& path, const PictureRequest& request, QString* note) {
     const std::optional<QByteArray> head = readHead(path);
     if (!head)
         return {};
@@ -154,7 +160,7 @@ QImage loadPicture(const QString& path, const PictureRequest& request) {
     if (format.isEmpty())
         return {};
     if (isMetafileFormat(format))
-        return QFileInfo(path).size() > metafile::kMaxFileBytes ? QImage() : renderMetafileInHelper(path, request);
+        return QFileInfo(path).size() > metafile::kMaxFileBytes ? QImage() : drawMetafile(path, request, note);
     QImageReader reader(path, format);
     reader.setAutoDetectImageFormat(false);
     if (format == "ico" || format == "cur") {
@@ -165,7 +171,7 @@ QImage loadPicture(const QString& path, const PictureRequest& request) {
     return readWithRequest(reader, request);
 }
 
-QSize pictureSize(const QString& path) {
+QSize decodedSize(const QString& path) {
     const std::optional<QByteArray> head = readHead(path);
     if (!head)
         return {};
@@ -181,7 +187,7 @@ QSize pictureSize(const QString& path) {
         if (reader.size().isValid())
             return reader.size();
     }
-    return loadPicture(path).size();
+    return decodePicture(path).size();
 }
 
-} // namespace vitrandel::platform
+} // namespace vitrandel::pictures

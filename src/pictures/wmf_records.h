@@ -7,7 +7,7 @@
 // The record structure of a WMF, walked without playing it, so that a
 // record the player refuses can be told from a file whose structure is
 // broken, and set aside alone.
-namespace vitrandel::platform::metafile {
+namespace vitrandel::pictures::metafile {
 
 struct Record {
     qsizetype start = 0;
@@ -29,4 +29,4 @@ bool knownFunction(quint16 function);
 // record cannot be made any more harmless.
 bool standIn(QByteArray& bytes, const Record& record);
 
-} // namespace vitrandel::platform::metafile
+} // namespace vitrandel::pictures::metafile

@@ -1,10 +1,10 @@
-#include "platform/wmf_records.h"
+#include "pictures/wmf_records.h"
 
 #include <QtEndian>
 #include <algorithm>
 #include <array>
 
-namespace vitrandel::platform::metafile {
+namespace vitrandel::pictures::metafile {
 namespace {
 
 constexpr quint32 kPlaceableKey = 0x9AC6CDD7;
@@ -76,4 +76,4 @@ bool standIn(QByteArray& bytes, const Record& record) {
     return true;
 }
 
-} // namespace vitrandel::platform::metafile
+} // namespace vitrandel::pictures::metafile

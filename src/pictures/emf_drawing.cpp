@@ -9,11 +9,11 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "platform/metafile.h"
+#include "pictures/metafile.h"
 
 #include <emf2svg.h>
 
-namespace vitrandel::platform::metafile {
+namespace vitrandel::pictures::metafile {
 namespace {
 
 QByteArray toSvg(const QByteArray& bytes, const EmfHeader& header) {
@@ -134,4 +134,4 @@ QImage renderEmf(const QByteArray& bytes, const PictureRequest& request, QString
     return image;
 }
 
-} // namespace vitrandel::platform::metafile
+} // namespace vitrandel::pictures::metafile

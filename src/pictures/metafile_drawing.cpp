@@ -1,9 +1,9 @@
-// Kept apart from the rest of the platform layer: only the metafile helper
-// process draws metafiles, so only it links the libraries that do.
+// Kept apart from the program's side of pictures: only the picture process
+// draws metafiles, so only it links the libraries that do.
 
-#include "platform/metafile.h"
+#include "pictures/metafile.h"
 
-namespace vitrandel::platform {
+namespace vitrandel::pictures {
 
 QImage renderMetafile(const QByteArray& bytes, const PictureRequest& request, QString* note) {
     if (bytes.size() > metafile::kMaxFileBytes)
@@ -21,4 +21,4 @@ QImage renderMetafile(const QByteArray& bytes, const PictureRequest& request, QS
     return {};
 }
 
-} // namespace vitrandel::platform
+} // namespace vitrandel::pictures

@@ -29,15 +29,15 @@
 #include <vector>
 
 #include "model/cp1252.h"
-#include "platform/metafile.h"
-#include "platform/wmf_records.h"
+#include "pictures/metafile.h"
+#include "pictures/wmf_records.h"
 
 #include <libwmf/api.h>
 #include <libwmf/defs.h>
 #include <libwmf/ipa.h>
 #include <libwmf/macro.h>
 
-namespace vitrandel::platform::metafile {
+namespace vitrandel::pictures::metafile {
 namespace {
 
 // Mapping modes in which the metafile's own window fills the picture.
@@ -823,4 +823,4 @@ QImage renderWmf(const QByteArray& bytes, const PictureRequest& request, QString
     }
 }
 
-} // namespace vitrandel::platform::metafile
+} // namespace vitrandel::pictures::metafile

@@ -1,9 +1,9 @@
-#include "platform/metafile.h"
+#include "pictures/metafile.h"
 
 #include <QtEndian>
 #include <cmath>
 
-namespace vitrandel::platform {
+namespace vitrandel::pictures {
 namespace {
 
 constexpr quint32 kPlaceableKey = 0x9AC6CDD7;
@@ -139,4 +139,4 @@ std::optional<EmfHeader> readEmfHeader(QByteArrayView bytes) {
 }
 
 } // namespace metafile
-} // namespace vitrandel::platform
+} // namespace vitrandel::pictures

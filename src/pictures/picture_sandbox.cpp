@@ -1,4 +1,4 @@
-#include "platform/picture_sandbox.h"
+#include "pictures/picture_sandbox.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -9,7 +9,7 @@
 #include <sys/prctl.h>
 #include <unistd.h>
 
-namespace vitrandel::platform {
+namespace vitrandel::pictures {
 namespace {
 
 using Filter = std::unique_ptr<void, decltype(&seccomp_release)>;
@@ -27,7 +27,7 @@ constexpr const char* kAllowed[] = {
     "gettid", "getpid", "getppid", "getuid", "geteuid", "getgid", "getegid", "getresuid", "getresgid",
     "clock_gettime", "clock_getres", "gettimeofday", "time", "nanosleep", "clock_nanosleep",
     "sched_yield", "sched_getaffinity", "sched_getparam", "sched_getscheduler", "getpriority",
-    "getrandom", "exit", "exit_group", "prlimit64", "getrlimit", "uname", "sysinfo",
+    "getrandom", "exit", "exit_group", "alarm", "setitimer", "prlimit64", "getrlimit", "uname", "sysinfo",
     "poll", "ppoll", "select", "pselect6", "eventfd2", "pipe2",
 };
 
@@ -109,4 +109,4 @@ bool enterPictureSandbox() {
     return seccomp_load(filter.get()) == 0;
 }
 
-} // namespace vitrandel::platform
+} // namespace vitrandel::pictures

@@ -5,9 +5,9 @@
 // from then on it may read files, draw, start threads and write to the pipes
 // it was given, and nothing else. Opening a file for writing, starting a
 // process, running a program or opening a socket fails with EPERM.
-namespace vitrandel::platform {
+namespace vitrandel::pictures {
 
 // False when the system refused the filter; the helper then draws nothing.
 bool enterPictureSandbox();
 
-} // namespace vitrandel::platform
+} // namespace vitrandel::pictures
