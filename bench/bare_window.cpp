@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The floor for bench/startup.sh: a Qt window that does nothing but open,
 // paint once and, with VITRANDEL_QUIT_AFTER_FIRST_PAINT=1, quit. Given
 // --caption it also shows one line of text, which is what any window with

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Holding Down through a listing of 256 camera photos (24 megapixels,
 // stretched), as a user arrowing through a disc does, at 30 and 60 keys a
 // second:

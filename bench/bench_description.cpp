@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // From selecting an element to its description being drawn, for a camera-sized
 // JPEG (6000 by 4000) shown at natural size and stretched, against decoding the
 // whole picture as a plain QImage load would.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Find on the largest listing the tables allow, each description a few KB of
 // accented text: one keystroke's search in the model (with the folded texts
 // kept, and folding everything again as after a change to every element), one

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The description editor left open and idle on a folder of 10,000 picture
 // files: the share of a core it uses with the folder watched, beside the same
 // folder read again every half second. Also the cost of opening the editor

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The library of discs at the size a collector reaches: adding one full
 // listing (256 elements, no thumbnails), one search over 1,000 such listings
 // (256,000 elements) for a rare word, a common prefix, a phrase and an

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The listing's scrambler, writer and reader on the largest listing the
 // tables allow, and the closed-form scrambler against the table-walking one.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // From selecting an element to its description being drawn, for the sample
 // metafiles (tests/data/metafiles, 240 by 180 pixels at natural size) beside
 // a JPEG of the same size, at natural size and stretched; and the metafiles'

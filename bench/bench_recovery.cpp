@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A recovery copy of the largest listing the tables allow, every description
 // as long as a filled-in one can be: what taking the copy costs the
 // user-interface thread (it must stay well under 2 ms, so that typing never

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # The library of discs at the size a collector reaches, 1,000 full listings
 # (256,000 elements): bench_library times adding one listing, searching and
 # opening the window inside one process; hyperfine then times whole

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Time from process start to the first paint of the index viewer on a full
 # listing (256 elements, 51 categories) and of the editor, beside a bare Qt
 # window that only opens and paints, with each as a ratio to it; and beside

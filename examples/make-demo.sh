@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Draws the demo's pictures and builds examples/demo/demo.lst from demo.json.
 # Usage: examples/make-demo.sh [path/to/vitrandel-lst]   (default: build/tools/vitrandel-lst)
 set -euo pipefail

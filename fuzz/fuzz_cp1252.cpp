@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The one place where the listing file's Windows-1252 bytes meet the
 // program's UTF-8 texts: every byte string survives the trip to UTF-8 and
 // back, and any text the code page accepts comes back as it was given.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Runs the listing reader on arbitrary bytes, both as they come and with
 // every line scrambled first (so that mutations of plain keys reach the
 // parser's structure), and checks what must hold for any file.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Numbers in a listing are read by the platform's lenient rules from text
 // anyone may have edited: any text gives a finite value or an overflow, the
 // roundings stay within their ranges, and every number the writer produces

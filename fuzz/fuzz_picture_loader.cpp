@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Runs the picture loader's metafile drawing (what the picture process hands a WMF
 // or an EMF to) on arbitrary bytes, asked for a picture the way the
 // description area asks, and checks what must hold for any file: an empty

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Usage: scripts/check-package.sh BUILD_DIR
 # Builds the Debian package in BUILD_DIR (a configured build folder) and looks
 # at it as a Debian system would: files in their places, a valid desktop

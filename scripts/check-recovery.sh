@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Drives the real editor under Xvfb as an author would: adds three elements,
 # undoes and redoes with the keyboard, is killed with SIGKILL, and is started
 # again, which must offer the work back. Leaves recovery-*.png to look at.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Exports an SVG drawing as a Windows metafile with Inkscape, keeping text as
 # text (Inkscape's default turns it into outlines) so that the metafile is
 # drawn with fonts. Inkscape is needed only here, never to build or test.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Builds the fuzz targets with clang (libFuzzer, AddressSanitizer,
 # UndefinedBehaviorSanitizer) and runs them on copies of our seed corpora.
 #   scripts/fuzz.sh                  every target for 20 seconds (what CI runs)

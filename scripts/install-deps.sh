@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Installs the Debian packages the build, the tests and the demo need, only
 # when something is missing.
 set -euo pipefail

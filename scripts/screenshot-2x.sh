@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Takes docs/viewer-2x.png and docs/editor-2x.png: the viewer and the editor
 # on the demo listing under Xvfb at QT_SCALE_FACTOR=2, as on a laptop's
 # screen scaled to 200 %, with the fifth element shown in the viewer and the

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Takes docs/biblioteca.png: the library window with "playa" typed and an
 # element chosen whose disc is not in the drive, so that its picture is the
 # thumbnail the library kept. The demo listing is opened once from a copy

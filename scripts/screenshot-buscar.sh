@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Takes docs/buscar.png: the viewer on the demo listing under Xvfb with the
 # find window beside it, "ano" typed (it finds "año" in three elements) and the
 # second match chosen with Down, Down and Enter.

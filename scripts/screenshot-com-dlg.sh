@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Takes docs/com_dlg.png: the file dialog as "Guardar como..." in the demo
 # folder under Xvfb, after a click on demo.lst in the file list.
 # Usage: scripts/screenshot-com-dlg.sh [build-folder]   (default: build)

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Takes docs/editar_desc.png and docs/fuentes.png: the description editor in
 # the demo folder under Xvfb, on a description with the picture
 # fotos/playa.jpg, after choosing the subfolder "fotos"; and the font chooser.

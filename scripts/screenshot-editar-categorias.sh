@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Takes docs/editar_categorias.png: the category editor under Xvfb on the
 # demo's four categories, with a fifth being typed after "[Agregar Nuevo]".
 # Usage: scripts/screenshot-editar-categorias.sh [build-folder]   (default: build)

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Takes docs/editor.png: the editor under Xvfb after opening the demo listing
 # through Archivo > Abrir... and selecting its third element.
 # Usage: scripts/screenshot-editor.sh [build-folder]   (default: build)

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Takes docs/viewer.png: the viewer on the demo listing under Xvfb, after a
 # click on the list and four presses of the down arrow have selected the fifth
 # element ("Faro de Finisterre", a Windows metafile stretched to its frame).

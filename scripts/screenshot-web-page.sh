@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Takes docs/web_page.png: the demo's index as `vitrandel-lst export-html`
 # writes it (into a temporary folder: the page is never committed), shown by
 # headless Chromium, which is installed from Debian when missing.

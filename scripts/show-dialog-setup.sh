@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Sourced by the screenshot scripts of single dialogs, with their arguments:
 # builds show_dialog in the build folder (default: build) and sets root,
 # build and bin.

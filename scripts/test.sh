@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Installs what is missing, then:
 #   1. builds in Debug with warnings as errors and runs every test;
 #   2. builds everything in Release with warnings as errors, and the Debian
@@ -26,6 +27,9 @@ run_tests() {
   shift
   (cd "$dir" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$jobs" "$@")
 }
+
+echo "== Every source file names its licence"
+bash scripts/check-spdx.sh
 
 echo "== Debug build, every test"
 configure build-test -DCMAKE_BUILD_TYPE=Debug

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "dialogs/drive_and_folder_lists.h"
 
 #include <QDir>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "dialogs/password_gate.h"
 
 #include "dialogs/preguntar_password.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "description/editar_desc.h"
 #include "editor/principal.h"
 #include "platform/modal.h"

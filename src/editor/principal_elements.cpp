@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The element commands of the editor window: the six buttons that change
 // elements and categories.
 #include <QListWidget>

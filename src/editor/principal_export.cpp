@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The editor's export of the index as a web page. It only reads the Project,
 // so it needs no password.
 

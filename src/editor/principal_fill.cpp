@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The editor's "Agregar desde carpeta...": the files of a folder inside the
 // working folder become elements, its subfolders categories.
 #include <QComboBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Find in the editor: a chosen match is shown through the window's own
 // category and list handlers. Finding changes nothing, so it asks no password.
 #include <QComboBox>

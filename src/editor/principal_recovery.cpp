@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The editor's undo history meets the window here, and its unsaved work is
 // kept in a recovery copy that a later start offers back.
 #include <QDir>

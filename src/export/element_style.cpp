@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "export/element_style.h"
 
 #include "platform/colors.h"

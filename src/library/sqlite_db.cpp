@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "library/sqlite_db.h"
 
 #include <sqlite3.h>

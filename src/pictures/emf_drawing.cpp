@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // EMF: libemf2svg writes the records as SVG, which QtSvg draws at the size
 // asked for, so a stretched picture is drawn at its frame's size rather
 // than scaled from a larger bitmap.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Kept apart from the program's side of pictures: only the picture process
 // draws metafiles, so only it links the libraries that do.
 

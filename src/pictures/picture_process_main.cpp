@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // vitrandel-picture: the program's picture process (see picture_client.h).
 // Reads requests on standard input and answers each on standard output
 // until its input ends.

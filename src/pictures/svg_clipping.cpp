@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // QtSvg before 6.7 draws clip paths as if there were none, and the EMF
 // converter writes one for every clipped record. The drawing is split into
 // runs of elements under one clip; each run is drawn on a layer of its own

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // WMF: libwmf reads and plays the records; this file is the drawing layer it
 // plays them to, painting with QPainter at exactly the size asked for.
 //

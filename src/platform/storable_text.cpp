@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "platform/storable_text.h"
 
 #include "model/listing_text.h"

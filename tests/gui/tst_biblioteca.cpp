@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The library of discs as a user meets it: listings opened in the viewer and
 // the editor are found in the library window, shown as the viewer shows them,
 // with a thumbnail once the disc is away, opened again, and removed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // "Exportar como página web..." in the editor, checked as a browser would
 // read the page: parsed as XML, every element, category and picture found.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A stranger's disc exported as a web page or a table: whatever the listing
 // names and whatever links wait in the output folder, nothing is written
 // outside that folder, no file from elsewhere on the machine is published,

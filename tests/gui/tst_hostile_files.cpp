@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Files from strangers' discs: each one gives a clear message or an empty
 // picture, and the memory and time it costs are bounded by what the reader
 // and the decoder accept, not by what the file claims.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Filling a listing from a stranger's folder: no link leads a private file
 // into a description or a picture path, no name stands for another path,
 // and a folder of thousands of files is not held whole.

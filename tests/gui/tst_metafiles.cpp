@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Windows metafiles through the one picture loader, and in the viewer.
 // The samples in tests/data/metafiles were drawn as SVG and exported by
 // Inkscape (make-samples.sh there); their parts sit where dibujo.svg puts

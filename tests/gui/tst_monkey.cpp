@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Random user actions on the real editor and every dialog it opens, with the
 // program's invariants checked after each one. The run is reproducible from its
 // seed: VITRANDEL_MONKEY_SEED (printed at the start) and VITRANDEL_MONKEY_ACTIONS;

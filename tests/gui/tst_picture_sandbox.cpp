@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The picture process runs a stranger's file through C libraries: whatever
 // that code tries, it writes no file, starts no process, opens no socket,
 // and leaves nothing running behind it.

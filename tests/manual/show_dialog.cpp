@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Shows one of the editor's dialogs on its own, for a person to look at:
 //   show_dialog com_dlg|cambio_dir|opciones_form|preguntar_password|preguntar_nombre|
 //               editar_categorias|cambiar_categoria_form|editar_desc|fuentes|acerca_form [folder]

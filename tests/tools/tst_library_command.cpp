@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // vitrandel-lst library as a script drives it: listings made by our writer,
 // added, found, listed and removed, with the library file damaged or shared
 // by several processes at once.

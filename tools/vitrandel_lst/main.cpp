@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // vitrandel-lst: reads and writes listing files from the command line, with
 // the program's own reader and writer and no display; exports them as a web
 // page or a table.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Remakes the sample metafiles from dibujo.svg with Inkscape, which only this
 # script needs; the build and the tests use the files committed beside it:
 #   dibujo.wmf         placeable WMF
