@@ -44,8 +44,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     default: {
         const QImage image = renderMetafile(bytes, {});
-        FUZZ_CHECK(image.isNull() || (image.width() <= vitrandel::platform::metafile::kMaxSide &&
-                                      image.height() <= vitrandel::platform::metafile::kMaxSide));
+        FUZZ_CHECK(image.isNull() || (image.width() <= vitrandel::pictures::metafile::kMaxSide &&
+                                      image.height() <= vitrandel::pictures::metafile::kMaxSide));
         break;
     }
     }
