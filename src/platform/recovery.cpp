@@ -81,7 +81,7 @@ std::string line(const char* key, const QString& value) {
 
 QString recoveryFolder() {
     QString state = qEnvironmentVariable("XDG_STATE_HOME");
-    // The base directory specification ignores a relative path.
+    // XDG's base directory rules ignore a relative path.
     if (state.isEmpty() || QDir::isRelativePath(state))
         state = QDir::homePath() + QStringLiteral("/.local/state");
     return state + QStringLiteral("/vitrandel/recuperacion");
