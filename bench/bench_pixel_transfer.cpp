@@ -22,6 +22,7 @@
 #include <QCoreApplication>
 #include <QImage>
 #include <QProcess>
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -112,11 +113,13 @@ public:
                 fcntl(fd, F_SETFD, 0);
         });
         QObject::connect(&process_, &QProcess::readyReadStandardOutput, [this] {
+            const double start = threadCpuSeconds();
             bool bad = false;
             if (auto reply = reader_.read(process_, bad))
                 reply_ = std::move(reply);
             if (bad)
                 qFatal("bad reply");
+            longest = std::max(longest, threadCpuSeconds() - start);
         });
         process_.start(QIODevice::ReadWrite);
         if (!process_.waitForStarted())
@@ -141,21 +144,24 @@ public:
                 qFatal("process ended: %d", process_.exitCode());
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         }
-        protocol::Reply reply = std::move(*reply_);
+        const double start = threadCpuSeconds();
+        QImage image = std::move(reply_->image);
         reply_.reset();
         const qsizetype bytes = qsizetype(size.width()) * size.height() * 4;
         if (way_ == Way::MemfdCopy) {
-            QImage image(size, QImage::Format_ARGB32_Premultiplied);
+            image = QImage(size, QImage::Format_ARGB32_Premultiplied);
             std::memcpy(image.bits(), shared_, size_t(bytes));
-            return image;
-        }
-        if (way_ == Way::MemfdWrap) {
+        } else if (way_ == Way::MemfdWrap) {
             const uchar* m = mapShared(memfd_, size_t(bytes), PROT_READ, MAP_POPULATE);
-            return QImage(m, size.width(), size.height(), size.width() * 4, QImage::Format_ARGB32_Premultiplied,
-                          &Peer::unmap, new Mapping{m, size_t(bytes)});
+            image = QImage(m, size.width(), size.height(), size.width() * 4, QImage::Format_ARGB32_Premultiplied,
+                           &Peer::unmap, new Mapping{m, size_t(bytes)});
         }
-        return reply.image;
+        longest = std::max(longest, threadCpuSeconds() - start);
+        return image;
     }
+
+    // The main thread's longest run of work at once, from reading to having the image.
+    double longest = 0;
 
 private:
     struct Mapping {
@@ -185,19 +191,27 @@ void transfer(benchmark::State& state, Way way) {
     if (!peer && way != Way::Allocate)
         peer = std::make_unique<Peer>(way);
     // The process draws each size once, outside the figures.
-    if (peer)
+    if (peer) {
         peer->ask(size);
-    double cpu = 0;
+        peer->longest = 0;
+    }
+    double cpu = 0, longest = 0;
     for (auto _ : state) {
         const double start = threadCpuSeconds();
         QImage image = peer ? peer->ask(size) : QImage(size, QImage::Format_ARGB32_Premultiplied);
         if (!peer)
             image.fill(0);
         benchmark::DoNotOptimize(image.constBits()[image.sizeInBytes() - 1]);
+        const double freeing = threadCpuSeconds();
         image = QImage();
-        cpu += threadCpuSeconds() - start;
+        const double end = threadCpuSeconds();
+        cpu += end - start;
+        longest = std::max({longest, end - freeing, peer ? 0.0 : end - start});
     }
+    if (peer)
+        longest = std::max(longest, peer->longest);
     state.counters["main_cpu_ms"] = benchmark::Counter(cpu * 1e3 / double(state.iterations()));
+    state.counters["longest_ms"] = benchmark::Counter(longest * 1e3);
 }
 
 void sizes(benchmark::internal::Benchmark* b) {
