@@ -109,7 +109,22 @@ void PictureClient::ask(const QObject* owner, const QString& path, const Picture
     PendingPtr pending = enqueue(*key, job, Priority::Asked);
     pending->waiters.push_back({owner, owner, std::move(done)});
     byOwner_.insert(owner, pending);
+    cancelStaleDrawing();
     pump();
+}
+
+void PictureClient::cancelStaleDrawing() {
+    // Holding a key down, the picture being drawn is the one the key left:
+    // the one it reached waits behind it for a whole decode unless told.
+    const PendingPtr busy = inFlight_;
+    if (!busy || busy->cancelled || !busy->waiters.empty() || busy->priority == Priority::Waited ||
+        asked_.empty() || !process_)
+        return;
+    busy->cancelled = true;
+    // Asked for again, it is drawn anew rather than taken from a cut decode.
+    if (byKey_.value(busy->key) == busy)
+        byKey_.remove(busy->key);
+    process_->write(protocol::encodeCancel(busy->request.id));
 }
 
 void PictureClient::cancel(const QObject* owner) { dropWaiter(owner); }
@@ -319,10 +334,10 @@ void PictureClient::finish(const PendingPtr& pending, Picture picture, Outcome o
     // again when a view asks for it, but never drawn in advance again: a
     // file that crashes the process would otherwise do so on every visit
     // to its neighbours.
-    if (outcome == Outcome::Answered)
-        cache_.insert(pending->key, picture);
-    else
+    if (outcome == Outcome::Lost)
         lost_.insert(pending->key);
+    else if (!pending->cancelled || picture.ok) // a cut decode is no answer about the file
+        cache_.insert(pending->key, picture);
     pending->finished = true;
     pending->result = picture;
     const std::vector<Waiter> waiters = std::exchange(pending->waiters, {});

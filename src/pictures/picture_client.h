@@ -90,6 +90,8 @@ private:
         Priority priority = Priority::Prefetch;
         std::vector<Waiter> waiters;
         bool finished = false;
+        // Being drawn for nobody any more: the process was told to stop.
+        bool cancelled = false;
         Picture result;
     };
     using PendingPtr = std::shared_ptr<Pending>;
@@ -100,6 +102,7 @@ private:
     std::deque<PendingPtr>& queueOf(Priority priority);
     void unqueue(const PendingPtr& pending);
     void dropWaiter(const QObject* owner);
+    void cancelStaleDrawing();
     void pump();
     void startProcess();
     void readReplies();
