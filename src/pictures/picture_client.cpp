@@ -300,9 +300,19 @@ void PictureClient::discardProcess() {
     // Its group: anything it started goes with it, even once it has ended.
     if (const qint64 group = std::exchange(group_, 0); group > 0)
         ::kill(-pid_t(group), SIGKILL);
-    process->kill();
-    process->waitForFinished(1000);
-    process->deleteLater();
+    // The windows' process is reaped when it has gone rather than waited for
+    // here: a key held down over files that crash it must not hold the
+    // window. A thread of its own may run no event loop to hear of it.
+    if (this != theClient) {
+        process->kill();
+        process->waitForFinished(1000);
+        process->deleteLater();
+    } else if (process->state() == QProcess::NotRunning) {
+        process->deleteLater();
+    } else {
+        connect(process, &QProcess::finished, process, &QObject::deleteLater);
+        process->kill();
+    }
     reader_.reset();
 }
 
