@@ -95,9 +95,12 @@ qint64 PictureClient::processId() const { return process_ ? process_->processId(
 
 void PictureClient::ask(const QObject* owner, const QString& path, const PictureRequest& request,
                         Done done) {
+    ask(owner, {path, request, protocol::Kind::Draw}, std::move(done));
+}
+
+void PictureClient::ask(const QObject* owner, const Job& job, Done done) {
     dropWaiter(owner);
-    const Job job{path, request, protocol::Kind::Draw};
-    const auto key = cacheKey(path, job.kind, request);
+    const auto key = cacheKey(job.path, job.kind, job.request);
     if (!key) {
         done({});
         return;
