@@ -40,6 +40,7 @@ int main(int argc, char** argv) {
     qInstallMessageHandler(quiet);
     QGuiApplication app(argc, argv);
     // From here on strangers' bytes are read: nothing but drawing is allowed.
+    limitTasks();
     if (!enterPictureSandbox())
         return 1;
 

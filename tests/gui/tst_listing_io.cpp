@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include "../model/listing_fixtures.h"
+#include "discs/open_listing.h"
 #include "model/file_store.h"
 #include "model/listing_reader.h"
 #include "model/listing_writer.h"
@@ -14,6 +15,7 @@
 
 using namespace vitrandel;
 using namespace vitrandel::platform;
+using vitrandel::discs::cargar_listado;
 
 namespace {
 

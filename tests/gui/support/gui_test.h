@@ -5,11 +5,11 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "discs/recent_listings.h"
 #include "pictures/picture_client.h"
 #include "platform/accessible_names.h"
 #include "platform/message_box.h"
 #include "platform/modal.h"
-#include "platform/recent_listings.h"
 
 // Shared set-up for tests that drive real windows: message boxes never block,
 // and a box that no test answered fails the test that caused it.
@@ -29,7 +29,7 @@ inline void startGuiTest() {
     vitrandel::platform::ModalSeam::setTestMode(true);
     vitrandel::platform::MessageBoxSeam::reset();
     vitrandel::platform::ModalSeam::reset();
-    vitrandel::platform::RecentListingsSeam::setTestMode(true);
+    vitrandel::discs::RecentListingsSeam::setTestMode(true);
     vitrandel::platform::useAccessibleNames(*qApp);
 }
 
