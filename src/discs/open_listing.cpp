@@ -19,7 +19,7 @@ bool cargar_listado(const QString& path) {
     rememberOpenedListing(absolute, *bytes);
     // A file that only parsed because nothing in it is a key is no listing to go back to.
     if (startsLikeListing(*bytes))
-        rememberListing(path);
+        rememberListing(absolute);
     return true;
 }
 

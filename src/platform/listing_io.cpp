@@ -2,6 +2,7 @@
 #include "platform/listing_io.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <algorithm>
 
 #include "model/file_store.h"
@@ -41,6 +42,10 @@ QString unstorableFieldMessage(const SerializeOutcome& out) {
 } // namespace
 
 std::optional<std::string> readListingFile(const QString& path) {
+    // Taken before the listing's working folder is entered: a path given
+    // relative to where the program was started names the file from there,
+    // and saving must go back to that file, not to one of its name there.
+    const QString absolute = QFileInfo(path).absoluteFilePath();
     FileError fileError;
     auto bytes = readFileBytes(ss(path), &fileError);
     if (!bytes) {
@@ -49,7 +54,7 @@ std::optional<std::string> readListingFile(const QString& path) {
     }
     if (!loadListing(*bytes, path))
         return std::nullopt;
-    project().listingPath = ss(path);
+    project().listingPath = ss(absolute);
     return bytes;
 }
 
