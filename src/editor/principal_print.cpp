@@ -8,6 +8,7 @@
 
 #include "editor/index_printer.h"
 #include "editor/principal.h"
+#include "editor/print_process.h"
 #include "model/project.h"
 #include "platform/message_box.h"
 #include "platform/modal.h"
@@ -26,11 +27,10 @@ QAction* previewPrintButton(QPrintPreviewDialog& preview) {
     return nullptr;
 }
 
-bool printIndex(QPrinter& printer) {
+void previewIndex(QPrinter& printer) {
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool printed = PrintedIndex(project(), printer).print();
+    PrintedIndex(project(), printer).print();
     QGuiApplication::restoreOverrideCursor();
-    return printed;
 }
 
 // Names the print job, and the file Qt offers when printing to PDF.
@@ -53,7 +53,7 @@ void principal::archivo_imprimir_Click() {
     // Room for a whole page at a readable size.
     preview.resize(screen()->availableSize() * 4 / 5);
     connect(&preview, &QPrintPreviewDialog::paintRequested, this,
-            [](QPrinter* shown) { printIndex(*shown); });
+            [](QPrinter* shown) { previewIndex(*shown); });
     if (QAction* print = previewPrintButton(preview)) {
         print->setObjectName(QStringLiteral("vista_previa_imprimir"));
         disconnect(print, &QAction::triggered, nullptr, nullptr);
