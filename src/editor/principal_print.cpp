@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include <QAction>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -33,6 +34,24 @@ void previewIndex(QPrinter& printer) {
     QGuiApplication::restoreOverrideCursor();
 }
 
+// A desktop's icon theme may have pictures for the preview's buttons, which
+// Qt would read by asking every image plugin whether it reads them: the
+// buttons keep Qt's own, which the program reads as the PNG files they are.
+void useQtButtonPictures(QPrintPreviewDialog& preview) {
+    for (QAction* a : preview.findChildren<QAction*>()) {
+        const QString name = a->icon().name();
+        if (name.isEmpty())
+            continue;
+        QIcon own;
+        for (const int size : {24, 32})
+            own.addFile(QStringLiteral(":/qt-project.org/dialogs/qprintpreviewdialog/images/%1-%2.png")
+                            .arg(name)
+                            .arg(size),
+                        QSize(size, size));
+        a->setIcon(own);
+    }
+}
+
 // Names the print job, and the file Qt offers when printing to PDF.
 QString documentName() {
     QString name = project().title.empty() ? QStringLiteral("Indice") : platform::qs(project().title);
@@ -50,6 +69,7 @@ void principal::archivo_imprimir_Click() {
 
     QPrintPreviewDialog preview(&printer, this);
     preview.setObjectName(QStringLiteral("vista_previa"));
+    useQtButtonPictures(preview);
     // Room for a whole page at a readable size.
     preview.resize(screen()->availableSize() * 4 / 5);
     connect(&preview, &QPrintPreviewDialog::paintRequested, this,

@@ -188,6 +188,12 @@ private Q_SLOTS:
         // The editor prints them to a PDF file through its preview and the
         // print dialog. The preview draws in the program; Qt's PDF writer,
         // which loads every image plugin, runs in a process of its own.
+        // A desktop's icon theme with a picture for one of the preview's buttons.
+        QDir(dir_.path()).mkpath(QStringLiteral("iconos/tema/24"));
+        write(QStringLiteral("iconos/tema/index.theme"), "[Icon Theme]\nName=tema\nDirectories=24\n\n[24]\nSize=24\n");
+        write(QStringLiteral("iconos/tema/24/go-next.png"), kPng);
+        QIcon::setThemeSearchPaths({dir_.filePath(QStringLiteral("iconos"))});
+        QIcon::setThemeName(QStringLiteral("tema"));
         principal editor;
         editor.show();
         const QString pdf = dir_.filePath(QStringLiteral("indice.pdf"));
