@@ -4,6 +4,9 @@
 #include <QtTest>
 
 #include "editor/print_job.h"
+#include "editor/print_process.h"
+#include "model/project.h"
+#include "support/gui_test.h"
 
 using namespace vitrandel;
 
@@ -13,6 +16,8 @@ class TestPrintJob : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase() { vitrandel_test_support::startGuiTest(); }
+
     void thePrinterArrivesAsSetUp() {
         QPrinter chosen(QPrinter::HighResolution);
         chosen.setOutputFormat(QPrinter::PdfFormat);
@@ -67,6 +72,16 @@ private Q_SLOTS:
             QPrinter other;
             QVERIFY(!readPrintJob(wrong, got, other));
         }
+    }
+
+    // The print process says when it could not print, and the program hears it.
+    void aFileThatCannotBeWrittenIsNotPrinted() {
+        project() = Project{};
+        project().title = "Fotos";
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QStringLiteral("/no-existe/indice.pdf"));
+        QVERIFY(!printIndex(printer));
     }
 };
 
