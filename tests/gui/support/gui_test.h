@@ -6,6 +6,7 @@
 #include <QtTest>
 
 #include "discs/recent_listings.h"
+#include "editor/print_process.h"
 #include "pictures/picture_client.h"
 #include "platform/accessible_names.h"
 #include "platform/message_box.h"
@@ -25,6 +26,7 @@ inline void startGuiTest() {
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     // Tests run from their own folder, not beside the program.
     vitrandel::pictures::PictureClient::instance().setProgram(QStringLiteral(VITRANDEL_PICTURE_HELPER));
+    vitrandel::setPrintProgram(QStringLiteral(VITRANDEL_PRINT_PROGRAM));
     vitrandel::platform::MessageBoxSeam::setTestMode(true);
     vitrandel::platform::ModalSeam::setTestMode(true);
     vitrandel::platform::MessageBoxSeam::reset();
