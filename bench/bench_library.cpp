@@ -14,10 +14,10 @@
 #include <chrono>
 
 #include "dialogs/biblioteca_form.h"
+#include "discs/disc_library.h"
 #include "library/disc_library.h"
 #include "model/listing_writer.h"
 #include "model/project.h"
-#include "platform/disc_library.h"
 
 namespace {
 

@@ -91,6 +91,12 @@ answer=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM LANG=C.UTF-8 timeo
   [[ $answer == "Usage: vitrandel "* ]] || fail "vitrandel --help failed without a display: $answer"
 answer=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM LC_ALL=es_ES.UTF-8 timeout 20 "$tmp/usr/bin/vitrandel" --help) &&
   [[ $answer == "Uso: vitrandel "* ]] || fail "vitrandel --help is not in Spanish under a Spanish locale: $answer"
+# Printing starts the installed program itself as its print process, which
+# needs no display and refuses a job the program did not write.
+status=0
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM timeout 20 "$tmp/usr/bin/vitrandel" --type=print \
+  </dev/null >/dev/null 2>&1 || status=$?
+[ "$status" = 2 ] || fail "vitrandel as its print process answered $status to an empty job, not 2"
 
 # Manual pages in English and Spanish that man renders without a warning.
 for page in man1/vitrandel.1.gz man1/vitrandel-lst.1.gz es/man1/vitrandel.1.gz es/man1/vitrandel-lst.1.gz; do

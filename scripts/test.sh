@@ -31,6 +31,9 @@ run_tests() {
 echo "== Every source file names its licence"
 bash scripts/check-spdx.sh
 
+echo "== Each layer includes only those below it"
+bash scripts/check-layers.sh
+
 echo "== Debug build, every test"
 configure build-test -DCMAKE_BUILD_TYPE=Debug
 cmake --build build-test -j"$jobs"

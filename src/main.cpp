@@ -4,12 +4,15 @@
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
+#include <string_view>
 
+#include "editor/print_process.h"
 #include "model/project.h"
 #include "pictures/picture_client.h"
 #include "platform/accessible_names.h"
 #include "platform/application.h"
 #include "platform/fonts.h"
+#include "platform/png_icons.h"
 #include "platform/style.h"
 #include "startup/inicial.h"
 #include "startup/terminal.h"
@@ -28,6 +31,8 @@ bool namesPictures(const vitrandel::Project& p) {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && std::string_view(argv[1]) == vitrandel::kPrintJobSwitch)
+        return vitrandel::runPrintJob(argv[0]);
     if (const auto status = vitrandel::startup::answerOnTerminal(argc, argv))
         return *status;
     vitrandel::platform::readFontConfiguration();
@@ -40,6 +45,7 @@ int main(int argc, char** argv) {
 
     vitrandel::platform::installQtTranslation(app);
     vitrandel::platform::useProgramStyle(app);
+    vitrandel::platform::readIconsAsPng();
     vitrandel::platform::useDesignFont(app);
     vitrandel::platform::useAccessibleNames(app);
     vitrandel::platform::useDesktopEntry(app);

@@ -9,13 +9,13 @@
 #include <QTreeWidget>
 #include <cstdio>
 
+#include "discs/disc_library.h"
+#include "discs/open_listing.h"
 #include "library/disc_library.h"
 #include "library/search_query.h"
 #include "model/listing_reader.h"
 #include "platform/controls.h"
-#include "platform/disc_library.h"
 #include "platform/file_helpers.h"
-#include "platform/listing_io.h"
 #include "platform/message_box.h"
 #include "platform/text.h"
 #include "platform/twips.h"
@@ -112,8 +112,8 @@ biblioteca_form::~biblioteca_form() = default;
 
 void biblioteca_form::Form_Load() {
     // What opening a listing a moment ago handed over is there to be found.
-    platform::waitForLibrary();
-    library_ = platform::openLibrary();
+    discs::waitForLibrary();
+    library_ = discs::openLibrary();
     if (library_)
         buscar_txt_Change();
 }
@@ -187,7 +187,7 @@ void biblioteca_form::resultados_Click() {
     QImage thumbnail;
     QString picture;
     if (!e.imagePath.empty()) {
-        picture = platform::storedPicturePath(disc_.workingDir, e.imagePath);
+        picture = discs::storedPicturePath(disc_.workingDir, e.imagePath);
         if (picture.isEmpty()) {
             try {
                 if (const auto png = library_->thumbnail(discId_, e.imagePath))
@@ -211,7 +211,7 @@ void biblioteca_form::abrir_Click() {
     const bool present = discPresent(disc);
     if (present) {
         project().useCurrentDir = kTrue;
-        if (platform::cargar_listado(qs(disc.path)))
+        if (discs::cargar_listado(qs(disc.path)))
             startup::enterListingFolder(qs(disc.path));
     } else {
         loadStoredCopy(disc);

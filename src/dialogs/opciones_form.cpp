@@ -5,8 +5,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "discs/disc_library.h"
 #include "model/project.h"
-#include "platform/disc_library.h"
 #include "platform/controls.h"
 #include "platform/modal.h"
 #include "platform/text.h"
@@ -63,7 +63,7 @@ void opciones_form::Form_Load() {
     Check2_Click();
     Check1->setChecked(isTrue(p.locked));
     Text1->setText(platform::qs(p.password));
-    recordar_biblioteca->setChecked(platform::rememberOpenedListings());
+    recordar_biblioteca->setChecked(discs::rememberOpenedListings());
 }
 
 void opciones_form::Check2_Click() {
@@ -81,7 +81,7 @@ void opciones_form::aceptar_Click() {
     p.password = password;
     p.passwordEnabled = enabled;
     p.locked = locked;
-    platform::setRememberOpenedListings(recordar_biblioteca->isChecked());
+    discs::setRememberOpenedListings(recordar_biblioteca->isChecked());
     accept();
 }
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "editor/index_printer.h"
 
-#include <QApplication>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QGuiApplication>
 #include <QHash>
 #include <QPainter>
 #include <QPrinter>
@@ -95,7 +95,7 @@ void PrintedIndex::addTitle(const Project& p) {
 void PrintedIndex::addElements(const Project& p) {
     const double mm = dpi_ / 25.4;
     // Text the colour of the paper would not show prints in the paper's ink.
-    const QPalette paper = pagePalette(QApplication::palette());
+    const QPalette paper = pagePalette(QGuiApplication::palette());
     const int categories = std::min<int>(p.categoryCount, kMaxCategories);
     // Elements whose category is gone are listed with those that have none,
     // as the viewer lists them, so that none is left off the paper.
@@ -130,7 +130,7 @@ void PrintedIndex::addElements(const Project& p) {
                 addPicture(path, pixels, 1.5 * mm);
             if (text)
                 addText(plainDescription(e.description),
-                        platform::elementFont(QApplication::font(), e, dpi_ / kScreenDpi),
+                        platform::elementFont(QGuiApplication::font(), e, dpi_ / kScreenDpi),
                         descriptionColour(e.textColor, paper), 1.5 * mm, false);
         }
     }

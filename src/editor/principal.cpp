@@ -18,6 +18,7 @@
 #include "dialogs/com_dlg.h"
 #include "dialogs/opciones_form.h"
 #include "dialogs/password_gate.h"
+#include "discs/open_listing.h"
 #include "editor/acerca_form.h"
 #include "editor/edit_history.h"
 #include "model/project.h"
@@ -227,7 +228,7 @@ void principal::Form_Load() {
     fillCategoryList();
     setWindowTitle(QStringLiteral("Vitrandel"));
     if (!exchange().fileDlgResult.empty()) {
-        const bool read = platform::cargar_listado(qs(exchange().fileDlgResult));
+        const bool read = discs::cargar_listado(qs(exchange().fileDlgResult));
         showTitle();
         if (read)
             history_->restart();
@@ -377,7 +378,7 @@ void principal::archivo_abrir_Click() {
 
 void principal::loadListing(const QString& path) {
     exchange().fileDlgResult = ss(path);
-    const bool read = platform::cargar_listado(path);
+    const bool read = discs::cargar_listado(path);
     // A listing that failed to read must not be overwritten by the next Save.
     if (!read)
         exchange().fileDlgResult.clear();

@@ -9,11 +9,11 @@
 #include <QMenu>
 
 #include "dialogs/password_gate.h"
+#include "discs/recent_listings.h"
 #include "editor/principal.h"
 #include "platform/dropped_files.h"
 #include "platform/file_helpers.h"
 #include "platform/message_box.h"
-#include "platform/recent_listings.h"
 
 namespace vitrandel {
 
@@ -24,7 +24,7 @@ void principal::openListing(const QString& path) {
 
 void principal::fillRecentMenu() {
     archivo_recientes->clear();
-    const QStringList recent = platform::recentListings();
+    const QStringList recent = discs::recentListings();
     for (int i = 0; i < recent.size(); ++i) {
         const QString& path = recent[i];
         QString caption = QDir::toNativeSeparators(path);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include <QAction>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -8,6 +9,7 @@
 
 #include "editor/index_printer.h"
 #include "editor/principal.h"
+#include "editor/print_process.h"
 #include "model/project.h"
 #include "platform/message_box.h"
 #include "platform/modal.h"
@@ -26,11 +28,28 @@ QAction* previewPrintButton(QPrintPreviewDialog& preview) {
     return nullptr;
 }
 
-bool printIndex(QPrinter& printer) {
+void previewIndex(QPrinter& printer) {
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool printed = PrintedIndex(project(), printer).print();
+    PrintedIndex(project(), printer).print();
     QGuiApplication::restoreOverrideCursor();
-    return printed;
+}
+
+// A desktop's icon theme may have pictures for the preview's buttons, which
+// Qt would read by asking every image plugin whether it reads them: the
+// buttons keep Qt's own, which the program reads as the PNG files they are.
+void useQtButtonPictures(QPrintPreviewDialog& preview) {
+    for (QAction* a : preview.findChildren<QAction*>()) {
+        const QString name = a->icon().name();
+        if (name.isEmpty())
+            continue;
+        QIcon own;
+        for (const int size : {24, 32})
+            own.addFile(QStringLiteral(":/qt-project.org/dialogs/qprintpreviewdialog/images/%1-%2.png")
+                            .arg(name)
+                            .arg(size),
+                        QSize(size, size));
+        a->setIcon(own);
+    }
 }
 
 // Names the print job, and the file Qt offers when printing to PDF.
@@ -50,10 +69,11 @@ void principal::archivo_imprimir_Click() {
 
     QPrintPreviewDialog preview(&printer, this);
     preview.setObjectName(QStringLiteral("vista_previa"));
+    useQtButtonPictures(preview);
     // Room for a whole page at a readable size.
     preview.resize(screen()->availableSize() * 4 / 5);
     connect(&preview, &QPrintPreviewDialog::paintRequested, this,
-            [](QPrinter* shown) { printIndex(*shown); });
+            [](QPrinter* shown) { previewIndex(*shown); });
     if (QAction* print = previewPrintButton(preview)) {
         print->setObjectName(QStringLiteral("vista_previa_imprimir"));
         disconnect(print, &QAction::triggered, nullptr, nullptr);

@@ -121,6 +121,26 @@ QImage readWithRequest(QImageReader& reader, const PictureRequest& request) {
     return fitToRequest(reader.read(), request);
 }
 
+// A picture file that reads as ended once its picture is not wanted.
+class CancellableFile : public QFile {
+public:
+    CancellableFile(const QString& path, Cancelled cancelled) : QFile(path), cancelled_(cancelled) {}
+    bool cut() const { return cut_; }
+
+protected:
+    qint64 readData(char* data, qint64 maxSize) override {
+        if (cut_ || (cancelled_ && cancelled_())) {
+            cut_ = true;
+            return 0;
+        }
+        return QFile::readData(data, maxSize);
+    }
+
+private:
+    Cancelled cancelled_;
+    bool cut_ = false;
+};
+
 bool isMetafileFormat(const QByteArray& format) { return format == "wmf" || format == "emf"; }
 
 QImage drawMetafile(const QString& path, const PictureRequest& request, QString* note) {
@@ -153,7 +173,7 @@ QByteArray pictureFormat(const QString& path) {
     return head ? formatOf(path, *head) : QByteArray();
 }
 
-QImage decodePicture(const QString& path, const PictureRequest& request, QString* note) {
+QImage decodePicture(const QString& path, const PictureRequest& request, QString* note, Cancelled cancelled) {
     const std::optional<QByteArray> head = readHead(path);
     if (!head)
         return {};
@@ -162,14 +182,21 @@ QImage decodePicture(const QString& path, const PictureRequest& request, QString
         return {};
     if (isMetafileFormat(format))
         return QFileInfo(path).size() > metafile::kMaxFileBytes ? QImage() : drawMetafile(path, request, note);
-    QImageReader reader(path, format);
+    CancellableFile file(path, cancelled);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QImageReader reader(&file, format);
     reader.setAutoDetectImageFormat(false);
+    QImage image;
     if (format == "ico" || format == "cur") {
         if (!reader.jumpToImage(largestIconEntry(*head)))
             return {};
-        return fitToRequest(reader.read(), request);
+        image = fitToRequest(reader.read(), request);
+    } else {
+        image = readWithRequest(reader, request);
     }
-    return readWithRequest(reader, request);
+    // Decoders fill what a file lacks: a picture cut short is not the picture.
+    return file.cut() ? QImage() : image;
 }
 
 QSize decodedSize(const QString& path) {

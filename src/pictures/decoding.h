@@ -28,7 +28,13 @@ QByteArray pictureFormat(const QString& path);
 // Icons and cursors holding several images give the largest one, chosen
 // from the sizes their directory gives, so that only that one is decoded.
 // What a metafile's drawing left out, or why there is none, goes to `note`.
-QImage decodePicture(const QString& path, const PictureRequest& request = {}, QString* note = nullptr);
+// `cancelled` is asked as the file is read: once it says so, the picture
+// is not wanted any more and the rest of the file reads as ended, so that
+// a large photo stops being decoded within a few kilobytes; the result is
+// then a null image.
+using Cancelled = bool (*)();
+QImage decodePicture(const QString& path, const PictureRequest& request = {}, QString* note = nullptr,
+                     Cancelled cancelled = nullptr);
 
 // The size decodePicture(path) gives, read from the file's header where that
 // tells it, so that laying a picture out does not decode it. A file whose

@@ -95,9 +95,12 @@ qint64 PictureClient::processId() const { return process_ ? process_->processId(
 
 void PictureClient::ask(const QObject* owner, const QString& path, const PictureRequest& request,
                         Done done) {
+    ask(owner, {path, request, protocol::Kind::Draw}, std::move(done));
+}
+
+void PictureClient::ask(const QObject* owner, const Job& job, Done done) {
     dropWaiter(owner);
-    const Job job{path, request, protocol::Kind::Draw};
-    const auto key = cacheKey(path, job.kind, request);
+    const auto key = cacheKey(job.path, job.kind, job.request);
     if (!key) {
         done({});
         return;
@@ -109,7 +112,22 @@ void PictureClient::ask(const QObject* owner, const QString& path, const Picture
     PendingPtr pending = enqueue(*key, job, Priority::Asked);
     pending->waiters.push_back({owner, owner, std::move(done)});
     byOwner_.insert(owner, pending);
+    cancelStaleDrawing();
     pump();
+}
+
+void PictureClient::cancelStaleDrawing() {
+    // Holding a key down, the picture being drawn is the one the key left:
+    // the one it reached waits behind it for a whole decode unless told.
+    const PendingPtr busy = inFlight_;
+    if (!busy || busy->cancelled || !busy->waiters.empty() || busy->priority == Priority::Waited ||
+        asked_.empty() || !process_)
+        return;
+    busy->cancelled = true;
+    // Asked for again, it is drawn anew rather than taken from a cut decode.
+    if (byKey_.value(busy->key) == busy)
+        byKey_.remove(busy->key);
+    process_->write(protocol::encodeCancel(busy->request.id));
 }
 
 void PictureClient::cancel(const QObject* owner) { dropWaiter(owner); }
@@ -285,9 +303,19 @@ void PictureClient::discardProcess() {
     // Its group: anything it started goes with it, even once it has ended.
     if (const qint64 group = std::exchange(group_, 0); group > 0)
         ::kill(-pid_t(group), SIGKILL);
-    process->kill();
-    process->waitForFinished(1000);
-    process->deleteLater();
+    // The windows' process is reaped when it has gone rather than waited for
+    // here: a key held down over files that crash it must not hold the
+    // window. A thread of its own may run no event loop to hear of it.
+    if (this != theClient) {
+        process->kill();
+        process->waitForFinished(1000);
+        process->deleteLater();
+    } else if (process->state() == QProcess::NotRunning) {
+        process->deleteLater();
+    } else {
+        connect(process, &QProcess::finished, process, &QObject::deleteLater);
+        process->kill();
+    }
     reader_.reset();
 }
 
@@ -319,10 +347,10 @@ void PictureClient::finish(const PendingPtr& pending, Picture picture, Outcome o
     // again when a view asks for it, but never drawn in advance again: a
     // file that crashes the process would otherwise do so on every visit
     // to its neighbours.
-    if (outcome == Outcome::Answered)
-        cache_.insert(pending->key, picture);
-    else
+    if (outcome == Outcome::Lost)
         lost_.insert(pending->key);
+    else if (!pending->cancelled || picture.ok) // a cut decode is no answer about the file
+        cache_.insert(pending->key, picture);
     pending->finished = true;
     pending->result = picture;
     const std::vector<Waiter> waiters = std::exchange(pending->waiters, {});

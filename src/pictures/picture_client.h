@@ -36,21 +36,25 @@ public:
 
     using Done = std::function<void(const Picture&)>;
 
-    // Asks for a picture for `owner` (a view). `done` runs on this thread
-    // once the picture is drawn, at once when it is in the cache. A newer ask
-    // from the same owner supersedes this one, whose `done` then never runs:
-    // holding a key down builds no queue of pictures nobody looks at.
-    void ask(const QObject* owner, const QString& path, const PictureRequest& request, Done done);
-    // The owner wants nothing any more.
-    void cancel(const QObject* owner);
-    // Drawn into the cache when nothing asked for is waiting; the newest first.
-    void prefetch(const QString& path, const PictureRequest& request);
-
     struct Job {
         QString path;
         PictureRequest request;
         protocol::Kind kind = protocol::Kind::Draw;
     };
+
+    // Asks for a picture for `owner` (a view). `done` runs on this thread
+    // once the picture is drawn, at once when it is in the cache. A newer ask
+    // from the same owner supersedes this one, whose `done` then never runs:
+    // holding a key down builds no queue of pictures nobody looks at.
+    void ask(const QObject* owner, const QString& path, const PictureRequest& request, Done done);
+    // The same for any kind of job: a window that must know a picture's size
+    // before it asks for its pixels asks for both so.
+    void ask(const QObject* owner, const Job& job, Done done);
+    // The owner wants nothing any more.
+    void cancel(const QObject* owner);
+    // Drawn into the cache when nothing asked for is waiting; the newest first.
+    void prefetch(const QString& path, const PictureRequest& request);
+
     // Waits for the pictures, in the order asked; for print, the web export
     // and the command line. All are sent before the first is waited for.
     QList<Picture> fetch(const QList<Job>& jobs);
@@ -90,6 +94,8 @@ private:
         Priority priority = Priority::Prefetch;
         std::vector<Waiter> waiters;
         bool finished = false;
+        // Being drawn for nobody any more: the process was told to stop.
+        bool cancelled = false;
         Picture result;
     };
     using PendingPtr = std::shared_ptr<Pending>;
@@ -100,6 +106,7 @@ private:
     std::deque<PendingPtr>& queueOf(Priority priority);
     void unqueue(const PendingPtr& pending);
     void dropWaiter(const QObject* owner);
+    void cancelStaleDrawing();
     void pump();
     void startProcess();
     void readReplies();

@@ -40,14 +40,18 @@ int main(int argc, char** argv) {
     qInstallMessageHandler(quiet);
     QGuiApplication app(argc, argv);
     // From here on strangers' bytes are read: nothing but drawing is allowed.
+    limitTasks();
     if (!enterPictureSandbox())
         return 1;
 
     while (const auto request = protocol::readRequest(STDIN_FILENO)) {
+        // Came after its picture was done: nothing is left to stop.
+        if (request->kind == protocol::Kind::Cancel)
+            continue;
         // A request that outruns its time ends the process; the program
         // starts another for the next picture.
         alarm(kSecondsPerRequest);
-        const protocol::Reply reply = answer(*request);
+        const protocol::Reply reply = answer(*request, [] { return protocol::inputWaiting(STDIN_FILENO); });
         alarm(0);
         if (!protocol::writeReply(STDOUT_FILENO, reply))
             return 1;

@@ -23,7 +23,7 @@ bool turnedByCamera(const QString& path, Format format) {
 
 } // namespace
 
-protocol::Reply answer(const protocol::Request& request) {
+protocol::Reply answer(const protocol::Request& request, Cancelled cancelled) {
     protocol::Reply reply;
     reply.id = request.id;
     // A bitmap without its file header is still a bitmap to the program.
@@ -44,7 +44,7 @@ protocol::Reply answer(const protocol::Request& request) {
         reply.ok = !reply.bytes.isEmpty();
         return reply;
     }
-    QImage image = decodePicture(request.path, request.size, &reply.note);
+    QImage image = decodePicture(request.path, request.size, &reply.note, cancelled);
     if (!protocol::fitsRequest(image.size(), request.size))
         return reply;
     if (request.kind == protocol::Kind::Png) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 
+#include "pictures/decoding.h"
 #include "pictures/protocol.h"
 
 // What the picture process does for one request: tell the file's format by
@@ -9,6 +10,7 @@
 // benchmark or a fuzz target can run it in their own process.
 namespace vitrandel::pictures {
 
-protocol::Reply answer(const protocol::Request& request);
+// `cancelled` as for decodePicture: a picture cut short is answered as none.
+protocol::Reply answer(const protocol::Request& request, Cancelled cancelled = nullptr);
 
 } // namespace vitrandel::pictures

@@ -10,6 +10,12 @@ namespace vitrandel::pictures {
 // no core files, no file written, no privileges gained through exec.
 void limitPictureProcess();
 
+// Bounds the tasks the process may start, threads included; its filter
+// refuses new processes anyway. Called by the process itself before it reads
+// a request: between fork and exec Qt runs on a small stack of its own, too
+// small for reading a file.
+void limitTasks();
+
 // Seconds one request may take inside the process before it ends itself;
 // the program's own timeout is a little longer.
 constexpr unsigned kSecondsPerRequest = 5;

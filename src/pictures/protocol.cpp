@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <poll.h>
 #include <unistd.h>
 
 namespace vitrandel::pictures::protocol {
@@ -26,9 +27,11 @@ const char* const kFormatNames[] = {"", "jpeg", "gif", "png", "bmp", "ico", "cur
 void put32(QByteArray& out, qsizetype at, std::uint32_t v) { qToLittleEndian<quint32>(v, out.data() + at); }
 std::uint32_t get32(const char* at) { return qFromLittleEndian<quint32>(at); }
 
-bool readAll(int fd, char* data, qsizetype size) {
+// Whole transfers over a pipe, resumed after a signal or a short count.
+template <typename Data, typename Call>
+bool transferAll(int fd, Data* data, qsizetype size, Call call) {
     while (size > 0) {
-        const ssize_t n = ::read(fd, data, size_t(size));
+        const ssize_t n = call(fd, data, size_t(size));
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
@@ -39,18 +42,8 @@ bool readAll(int fd, char* data, qsizetype size) {
     return true;
 }
 
-bool writeAll(int fd, const char* data, qsizetype size) {
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size_t(size));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        data += n;
-        size -= n;
-    }
-    return true;
-}
+bool readAll(int fd, char* data, qsizetype size) { return transferAll(fd, data, size, ::read); }
+bool writeAll(int fd, const char* data, qsizetype size) { return transferAll(fd, data, size, ::write); }
 
 bool sideAllowed(std::uint32_t side) { return side >= 1 && side <= std::uint32_t(kMaxSide); }
 
@@ -95,6 +88,13 @@ QByteArray encodeRequest(const Request& request) {
     return out + path;
 }
 
+QByteArray encodeCancel(std::uint32_t id) { return encodeRequest({id, Kind::Cancel, {}, {}}); }
+
+bool inputWaiting(int fd) {
+    pollfd input{fd, POLLIN, 0};
+    return ::poll(&input, 1, 0) > 0;
+}
+
 std::optional<Request> readRequest(int fd) {
     char head[kRequestHeaderBytes];
     if (!readAll(fd, head, kRequestHeaderBytes) || std::memcmp(head, kRequestMagic, 4) != 0)
@@ -103,7 +103,7 @@ std::optional<Request> readRequest(int fd) {
     const auto kind = std::uint8_t(head[8]);
     const auto mode = std::uint8_t(head[9]);
     const std::uint32_t width = get32(head + 12), height = get32(head + 16);
-    if (pathBytes > kMaxPathBytes || kind > std::uint8_t(Kind::Bytes) || mode > Stretch)
+    if (pathBytes > kMaxPathBytes || kind > std::uint8_t(Kind::Cancel) || mode > Stretch)
         return std::nullopt;
     QByteArray path(qsizetype(pathBytes), '\0');
     if (!readAll(fd, path.data(), path.size()))

@@ -28,6 +28,10 @@ enum class Kind : std::uint8_t {
     Png = 2,
     // The file's own bytes, for a copy: the program does not read the picture files.
     Bytes = 3,
+    // The picture being drawn under this id is not wanted any more: the
+    // process stops reading its file and answers without a picture. Sent
+    // only while that picture is being drawn, and never answered itself.
+    Cancel = 4,
 };
 
 // The formats a description may name. Anything else is not decoded.
@@ -71,11 +75,16 @@ constexpr std::uint32_t kMaxNoteBytes = 1024;
 constexpr std::uint32_t kMaxBytes = 256u * 1024 * 1024;
 
 QByteArray encodeRequest(const Request& request);
+QByteArray encodeCancel(std::uint32_t id);
 
 // The process's side: blocking reads and writes on its standard streams.
 // Nothing when the input has ended or holds no request (the process then ends).
 std::optional<Request> readRequest(int fd);
 bool writeReply(int fd, const Reply& reply);
+// Whether anything waits on the process's input. The program writes no
+// request while one is being drawn, so what waits then is that picture's
+// cancellation (or the end of the input: nobody is left to show it).
+bool inputWaiting(int fd);
 
 // The program's side: takes a reply as its bytes arrive, the pixels read
 // straight into the image that will be shown.

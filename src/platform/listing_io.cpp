@@ -5,17 +5,14 @@
 #include <QFileInfo>
 #include <algorithm>
 
-#include "model/disc_listing.h"
 #include "model/file_store.h"
 #include "model/listing_reader.h"
 #include "model/listing_text.h"
 #include "model/listing_writer.h"
 #include "model/project.h"
-#include "platform/disc_library.h"
 #include "platform/error_text.h"
 #include "platform/file_helpers.h"
 #include "platform/message_box.h"
-#include "platform/recent_listings.h"
 #include "platform/storable_text.h"
 #include "platform/text.h"
 #include "platform/volumes.h"
@@ -44,23 +41,21 @@ QString unstorableFieldMessage(const SerializeOutcome& out) {
 
 } // namespace
 
-bool cargar_listado(const QString& path) {
+std::optional<std::string> readListingFile(const QString& path) {
+    // Taken before the listing's working folder is entered: a path given
+    // relative to where the program was started names the file from there,
+    // and saving must go back to that file, not to one of its name there.
+    const QString absolute = QFileInfo(path).absoluteFilePath();
     FileError fileError;
-    const auto bytes = readFileBytes(ss(path), &fileError);
+    auto bytes = readFileBytes(ss(path), &fileError);
     if (!bytes) {
         reportFileProblem(errorDescription(fileError.errnum, path), path);
-        return false;
+        return std::nullopt;
     }
-    // Taken before a working folder the listing records is entered.
-    const QString absolute = QFileInfo(path).absoluteFilePath();
     if (!loadListing(*bytes, path))
-        return false;
-    project().listingPath = ss(path);
-    rememberOpenedListing(absolute, *bytes);
-    // A file that only parsed because nothing in it is a key is no listing to go back to.
-    if (startsLikeListing(*bytes))
-        rememberListing(path);
-    return true;
+        return std::nullopt;
+    project().listingPath = ss(absolute);
+    return bytes;
 }
 
 bool loadListing(const std::string& bytes, const QString& path) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 #include <string>
 
 // Reading and writing the program's listing: file, message boxes, current
@@ -9,8 +10,9 @@
 namespace vitrandel::platform {
 
 // Replaces the Project only when the whole file was read; on failure it shows
-// the error and leaves the Project exactly as it was. True on success.
-bool cargar_listado(const QString& path);
+// the error and leaves the Project exactly as it was. The bytes read, for the
+// library of discs to keep (discs::cargar_listado hands them over).
+std::optional<std::string> readListingFile(const QString& path);
 // The same for a listing's bytes held elsewhere; `path` names it in messages.
 // The Project's listingPath is left as it was.
 bool loadListing(const std::string& bytes, const QString& path);

@@ -10,12 +10,12 @@
 #include <chrono>
 #include <cstdio>
 
+#include "discs/open_listing.h"
+#include "editor/principal.h"
 #include "model/project.h"
 #include "platform/disc_folder.h"
 #include "platform/file_helpers.h"
-#include "platform/listing_io.h"
 #include "platform/volumes.h"
-#include "editor/principal.h"
 #include "viewer/ejecucion_form.h"
 
 namespace vitrandel::startup {
@@ -75,7 +75,7 @@ Started Main(const QStringList& arguments) {
     if (platform::existe_archivo(path)) {
         // The viewer opens even when reading failed: the reader has said why,
         // and the window shows what the Project holds.
-        if (platform::cargar_listado(path))
+        if (discs::cargar_listado(path))
             enterListingFolder(path);
         return {Face::Viewer, showViewer()};
     }

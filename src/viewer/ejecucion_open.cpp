@@ -4,8 +4,8 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 
+#include "discs/open_listing.h"
 #include "platform/dropped_files.h"
-#include "platform/listing_io.h"
 #include "platform/message_box.h"
 #include "startup/inicial.h"
 #include "viewer/ejecucion_form.h"
@@ -13,7 +13,7 @@
 namespace vitrandel {
 
 void ejecucion_form::openListing(const QString& path) {
-    if (platform::cargar_listado(path))
+    if (discs::cargar_listado(path))
         startup::enterListingFolder(path);
     Form_Load();
 }

@@ -80,8 +80,21 @@ void LargePicture::showEntry(int at) {
         return;
     at_ = at;
     setWindowTitle(entries_[std::size_t(at)].name);
-    natural_ = pictures::pictureSize(entries_[std::size_t(at)].path);
-    fit();
+    // Nothing of the last picture stays under this one's caption; its size
+    // comes first, from the picture process, and the arrows never wait for it.
+    natural_ = QSize();
+    described_ = false;
+    zoom_ = 0;
+    picture_->clear();
+    picture_->resize(QSize());
+    escala_->clear();
+    using pictures::protocol::Kind;
+    pictures::PictureClient::instance().ask(this, {entries_[std::size_t(at)].path, {}, Kind::Describe},
+                                            [this](const pictures::Picture& p) {
+                                                natural_ = p.ok ? p.naturalSize : QSize();
+                                                described_ = true;
+                                                draw();
+                                            });
 }
 
 void LargePicture::fit() {
@@ -104,7 +117,7 @@ void LargePicture::zoomBy(double factor) {
 // Decoded at the size it is shown, in device pixels: a metafile is drawn at
 // that size rather than enlarged from a small bitmap.
 void LargePicture::draw() {
-    if (entries_.empty())
+    if (entries_.empty() || !described_)
         return;
     const QSize room = area_->viewport()->size();
     QSize size = natural_.isEmpty() ? room : natural_;
@@ -115,16 +128,22 @@ void LargePicture::draw() {
     const qreal ratio = devicePixelRatioF();
     const QSize pixels =
         (QSizeF(size) * ratio).toSize().boundedTo(QSize(kLargestSide, kLargestSide));
-    QImage image = pixels.isEmpty()
-                       ? QImage()
-                       : pictures::loadPicture(entries_[std::size_t(at_)].path,
-                                               {.stretchTo = pixels, .naturalClip = {}});
-    image.setDevicePixelRatio(ratio);
-    picture_->setPixmap(QPixmap::fromImage(image));
-    picture_->resize(image.isNull() ? QSize() : image.deviceIndependentSize().toSize());
-    area_->setWidgetResizable(false);
-    const double shownZoom = natural_.isEmpty() ? 1 : double(picture_->width()) / natural_.width();
-    escala_->setText(QStringLiteral("%1 %").arg(std::lround(shownZoom * 100)));
+    const auto show = [this, ratio](QImage image) {
+        image.setDevicePixelRatio(ratio);
+        picture_->setPixmap(QPixmap::fromImage(image));
+        picture_->resize(image.isNull() ? QSize() : image.deviceIndependentSize().toSize());
+        area_->setWidgetResizable(false);
+        const double shownZoom = natural_.isEmpty() ? 1 : double(picture_->width()) / natural_.width();
+        escala_->setText(QStringLiteral("%1 %").arg(std::lround(shownZoom * 100)));
+    };
+    if (pixels.isEmpty()) {
+        pictures::PictureClient::instance().cancel(this);
+        show({});
+        return;
+    }
+    pictures::PictureClient::instance().ask(this, entries_[std::size_t(at_)].path,
+                                            {.stretchTo = pixels, .naturalClip = {}},
+                                            [show](const pictures::Picture& p) { show(p.image); });
 }
 
 void LargePicture::keyPressEvent(QKeyEvent* event) {

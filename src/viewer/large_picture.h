@@ -46,6 +46,7 @@ private:
     int at_ = 0;
     double zoom_ = 0;
     QSize natural_;
+    bool described_ = false;
     QScrollArea* area_;
     QLabel* picture_;
     QPushButton* ajustar_;

@@ -16,12 +16,12 @@
 
 #include "dialogs/biblioteca_form.h"
 #include "dialogs/opciones_form.h"
+#include "discs/disc_library.h"
 #include "editor/principal.h"
 #include "library/disc_library.h"
 #include "model/file_store.h"
 #include "model/listing_writer.h"
 #include "model/project.h"
-#include "platform/disc_library.h"
 #include "startup/inicial.h"
 #include "support/dialog_test.h"
 #include "support/gui_test.h"
@@ -93,8 +93,8 @@ void clickRow(QWidget* form, int row) {
 }
 
 std::vector<library::Disc> discsInLibrary() {
-    platform::waitForLibrary();
-    return library::Library::open(platform::libraryPath().toStdString())->discs();
+    discs::waitForLibrary();
+    return library::Library::open(discs::libraryPath().toStdString())->discs();
 }
 
 } // namespace
@@ -115,14 +115,14 @@ private Q_SLOTS:
     }
 
     void init() {
-        QFile::remove(platform::libraryPath());
-        platform::setRememberOpenedListings(true);
+        QFile::remove(discs::libraryPath());
+        discs::setRememberOpenedListings(true);
     }
 
     void cleanup() {
         for (QWidget* w : QApplication::topLevelWidgets())
             w->close();
-        platform::waitForLibrary();
+        discs::waitForLibrary();
         VITRANDEL_VERIFY_NO_UNANSWERED_BOXES();
     }
 
@@ -159,7 +159,7 @@ private Q_SLOTS:
         (new principal)->close();
         exchange().fileDlgResult.clear();
         QCOMPARE(discsInLibrary().size(), std::size_t(2));
-        QTRY_VERIFY(library::Library::open(platform::libraryPath().toStdString())
+        QTRY_VERIFY(library::Library::open(discs::libraryPath().toStdString())
                         ->thumbnail(discsInLibrary().back().id, "fotos\\sol.png"));
 
 
@@ -225,7 +225,7 @@ private Q_SLOTS:
         const auto left = discsInLibrary();
         QCOMPARE(left.size(), std::size_t(1));
         QCOMPARE(left.front().title, std::string("Vacaciones"));
-        QCOMPARE(platform::recentListings(5), QStringList{at(QStringLiteral("vacaciones/indice.lst"))});
+        QCOMPARE(discs::recentListings(5), QStringList{at(QStringLiteral("vacaciones/indice.lst"))});
     }
 
     void theOptionKeepsListingsOut() {
@@ -235,7 +235,7 @@ private Q_SLOTS:
         QVERIFY(remember->isChecked());
         remember->setChecked(false);
         QTest::mouseClick(child<QPushButton>(&options, "aceptar"), Qt::LeftButton);
-        QVERIFY(!platform::rememberOpenedListings());
+        QVERIFY(!discs::rememberOpenedListings());
 
         const QString path = at(QStringLiteral("privado/indice.lst"));
         writeListing(path, "Privado", {}, {element("Carta", "Nadie la ve")});
@@ -245,8 +245,8 @@ private Q_SLOTS:
 
     void aDamagedLibraryIsMovedAsideAndStartsAgain() {
         const CurrentDirRestorer restorer;
-        QDir().mkpath(QFileInfo(platform::libraryPath()).path());
-        QFile damaged(platform::libraryPath());
+        QDir().mkpath(QFileInfo(discs::libraryPath()).path());
+        QFile damaged(discs::libraryPath());
         QVERIFY(damaged.open(QIODevice::WriteOnly));
         damaged.write(QByteArray("esto no es una biblioteca").repeated(200));
         damaged.close();
@@ -255,16 +255,16 @@ private Q_SLOTS:
         writeListing(path, "Otro disco", {}, {element("Uno", "Hola")});
         platform::MessageBoxSeam::setNextAnswer(platform::vbOK);
         startup::Main({path}).window->close();
-        platform::waitForLibrary();
+        discs::waitForLibrary();
         QTRY_VERIFY(!platform::MessageBoxSeam::hasQueuedAnswer());
         const auto shown = platform::MessageBoxSeam::takeShown();
         QCOMPARE(shown.size(), 1);
-        QVERIFY(shown.front().text.contains(platform::libraryPath()));
+        QVERIFY(shown.front().text.contains(discs::libraryPath()));
 
-        const QStringList aside = QDir(QFileInfo(platform::libraryPath()).path())
+        const QStringList aside = QDir(QFileInfo(discs::libraryPath()).path())
                                       .entryList({QStringLiteral("biblioteca-danada-*.sqlite")});
         QCOMPARE(aside.size(), 1);
-        QFile kept(QFileInfo(platform::libraryPath()).path() + QLatin1Char('/') + aside.front());
+        QFile kept(QFileInfo(discs::libraryPath()).path() + QLatin1Char('/') + aside.front());
         QVERIFY(kept.open(QIODevice::ReadOnly));
         QVERIFY(kept.readAll().startsWith("esto no es una biblioteca"));
         QCOMPARE(discsInLibrary().size(), std::size_t(1));

@@ -13,13 +13,13 @@
 #include <sys/stat.h>
 #include <tuple>
 
+#include "discs/open_listing.h"
+#include "discs/recent_listings.h"
 #include "editor/edit_history.h"
 #include "editor/principal.h"
 #include "model/file_store.h"
 #include "model/listing_writer.h"
 #include "model/project.h"
-#include "platform/listing_io.h"
-#include "platform/recent_listings.h"
 #include "platform/text.h"
 #include "startup/inicial.h"
 #include "support/dialog_test.h"
@@ -89,7 +89,7 @@ private Q_SLOTS:
     void init() {
         project() = Project{};
         exchange() = ExchangeFields{};
-        platform::RecentListingsSeam::reset();
+        discs::RecentListingsSeam::reset();
     }
     void cleanup() { VITRANDEL_VERIFY_NO_UNANSWERED_BOXES(); }
 
@@ -157,7 +157,7 @@ private Q_SLOTS:
         writeListing(at(u"visor/segundo.lst"_s), "Segundo");
         writeListing(at(u"visor/disco/indice.lst"_s), "Del disco");
         writeFile(at(u"visor/notas.txt"_s), "nada\r\n");
-        QVERIFY(platform::cargar_listado(at(u"visor/primero.lst"_s)));
+        QVERIFY(discs::cargar_listado(at(u"visor/primero.lst"_s)));
         QPointer<ejecucion_form> viewer = new ejecucion_form;
         viewer->show();
 
@@ -238,9 +238,9 @@ private Q_SLOTS:
             writeListing(ed.at(u"l%1.lst"_s.arg(i)), qPrintable(u"Listado %1"_s.arg(i)));
         writeFile(ed.at(u"notas.lst"_s), "nada\r\n");
         for (int i = 1; i <= 11; ++i)
-            QVERIFY(platform::cargar_listado(ed.at(u"l%1.lst"_s.arg(i))));
-        QVERIFY(platform::cargar_listado(ed.at(u"l10.lst"_s)));
-        QVERIFY(platform::cargar_listado(ed.at(u"notas.lst"_s))); // read, but no listing
+            QVERIFY(discs::cargar_listado(ed.at(u"l%1.lst"_s.arg(i))));
+        QVERIFY(discs::cargar_listado(ed.at(u"l10.lst"_s)));
+        QVERIFY(discs::cargar_listado(ed.at(u"notas.lst"_s))); // read, but no listing
         QVERIFY(QFile::remove(ed.at(u"l11.lst"_s)));
 
         ed.open();
@@ -264,7 +264,7 @@ private Q_SLOTS:
         MessageBoxSeam::setNextAnswer(platform::vbNo);
         fourth->trigger();
         QCOMPARE(w->titulo_txt->text(), u"Listado 8"_s);
-        QCOMPARE(platform::recentListings().first(), ed.at(u"l8.lst"_s));
+        QCOMPARE(discs::recentListings().first(), ed.at(u"l8.lst"_s));
         QCOMPARE(MessageBoxSeam::takeShown().size(), 2);
     }
 

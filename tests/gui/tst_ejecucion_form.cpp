@@ -282,7 +282,8 @@ private Q_SLOTS:
 
     // A double click on the picture opens it large, fitted to its window;
     // "100 %", Ctrl++ and Ctrl+wheel zoom, the arrows step through the
-    // pictures of the listed elements with their names as the caption, and
+    // pictures of the listed elements with their names as the caption (never
+    // waiting for a picture, never showing the last one meanwhile), and
     // Escape closes it. Enter opens it too once Tab has reached the picture.
     void pictureSeenLarge() {
         savePicture(QStringLiteral("uno.png"), marked(400, 300));
@@ -298,22 +299,32 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(large));
         QCOMPARE(large->windowTitle(), QStringLiteral("uno"));
         auto* picture = child<QLabel>(large, "imagen");
+        // The window never waits for the picture process; the test does.
+        const auto waited = [] { vitrandel_test_support::waitForPictures(); };
+        waited();
         const QSize room = large->findChild<QScrollArea*>()->viewport()->size();
         QCOMPARE(picture->size(), QSize(400, 300).scaled(room, Qt::KeepAspectRatio));
 
         QTest::mouseClick(child<QPushButton>(large, "tamano_real"), Qt::LeftButton);
+        waited();
         QCOMPARE(picture->size(), QSize(400, 300));
         QCOMPARE(picture->pixmap().toImage().pixelColor(5, 5), QColor(Qt::red));
         QTest::keyClick(large, Qt::Key_Plus, Qt::ControlModifier);
+        waited();
         QCOMPARE(picture->size(), QSize(500, 375));
         QWheelEvent wheel(QPointF(10, 10), large->mapToGlobal(QPointF(10, 10)), {}, QPoint(0, -120),
                           Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(large->findChild<QScrollArea*>()->viewport(), &wheel);
+        waited();
         QCOMPARE(picture->size(), QSize(400, 300));
         QTest::keyClick(large, Qt::Key_Minus, Qt::ControlModifier);
+        waited();
         QCOMPARE(picture->size(), QSize(320, 240));
 
         QTest::keyClick(large, Qt::Key_Right);
+        QCOMPARE(large->windowTitle(), QStringLiteral("tres"));
+        QVERIFY(picture->pixmap().isNull()); // not "uno" under the caption "tres" meanwhile
+        waited();
         QCOMPARE(large->windowTitle(), QStringLiteral("tres"));
         QCOMPARE(picture->size(), QSize(60, 90).scaled(room, Qt::KeepAspectRatio));
         QTest::keyClick(large, Qt::Key_PageDown);

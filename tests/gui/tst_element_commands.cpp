@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include "discs/open_listing.h"
 #include "editor/principal.h"
 #include "model/project.h"
 #include "platform/fonts.h"
@@ -231,7 +232,7 @@ private Q_SLOTS:
         const QString saved = platform::qs(project().listingPath);
         ed_.w->archivo_nuevo_Click();
 
-        QVERIFY(platform::cargar_listado(saved));
+        QVERIFY(discs::cargar_listado(saved));
         ejecucion_form viewer;
         viewer.show();
         auto* list = viewer.findChild<QListWidget*>(u"listado"_s);

@@ -9,10 +9,10 @@
 #include <QtTest>
 
 #include "../model/listing_fixtures.h"
+#include "discs/open_listing.h"
 #include "model/project.h"
-#include "platform/file_helpers.h"
-#include "platform/listing_io.h"
 #include "pictures/picture_client.h"
+#include "platform/file_helpers.h"
 #include "support/dialog_test.h"
 #include "support/gui_test.h"
 #include "support/picture_bytes.h"
@@ -183,7 +183,7 @@ private Q_SLOTS:
         if (!message.isEmpty())
             MessageBoxSeam::setNextAnswer(platform::vbOK);
 
-        const bool read = platform::cargar_listado(path);
+        const bool read = discs::cargar_listado(path);
 
         QCOMPARE(read, message.isEmpty());
         const auto shown = MessageBoxSeam::takeShown();

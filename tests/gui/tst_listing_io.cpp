@@ -3,6 +3,8 @@
 #include <sys/stat.h>
 
 #include "../model/listing_fixtures.h"
+#include "discs/open_listing.h"
+#include "discs/recent_listings.h"
 #include "model/file_store.h"
 #include "model/listing_reader.h"
 #include "model/listing_writer.h"
@@ -14,6 +16,7 @@
 
 using namespace vitrandel;
 using namespace vitrandel::platform;
+using vitrandel::discs::cargar_listado;
 
 namespace {
 
@@ -85,6 +88,24 @@ private Q_SLOTS:
         const Project back = parseListing(*readFileBytes(saved.toStdString(), &e), Project{}).listing.project;
         QCOMPARE(back.elements[0].fontName, std::string("Verdana"));
         QCOMPARE(back.elements[1].fontName, std::string("Tipo Inventado"));
+    }
+
+    // Named from where the program was started, a listing that records a
+    // working folder of its own is still the file saved to and remembered.
+    void aListingOpenedByARelativePathKeepsItsPlace() {
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("fotos")));
+        Project made = sampleProject();
+        made.useCurrentDir = kFalse;
+        const QString path = dir.filePath(QStringLiteral("indice.lst"));
+        writeListing(path, made, "fotos");
+        QDir::setCurrent(dir.path());
+        QVERIFY(cargar_listado(QStringLiteral("indice.lst")));
+        QCOMPARE(QDir::currentPath(), dir.filePath(QStringLiteral("fotos")));
+        QCOMPARE(project().listingPath, path.toStdString());
+        QCOMPARE(vitrandel::discs::recentListings().first(), path);
+        QVERIFY(guardar_listado(QString::fromStdString(project().listingPath)));
+        QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("fotos/indice.lst"))));
     }
 
     // Windows faces count when fontconfig has them or a face with their

@@ -1,17 +1,27 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
+#include <QAction>
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
-#include <QPrinter>
+#include <QPrintDialog>
+#include <QPrintPreviewWidget>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QtTest>
-#include <initializer_list>
 
-#include "editor/index_printer.h"
+#include "editor/principal.h"
 #include "model/project.h"
 #include "platform/application.h"
+#include "platform/png_icons.h"
+#include "platform/style.h"
+#include "support/dialog_test.h"
 #include "support/gui_test.h"
 #include "viewer/ejecucion_form.h"
 
 using namespace vitrandel;
+using vitrandel_test_support::onNextDialog;
 
 namespace {
 
@@ -74,23 +84,32 @@ QByteArray iconFile(quint16 type) {
     return out + image;
 }
 
-// The lines of the process's memory map that name a decoding library: the
-// metafile libraries always, and `more` as well.
-QByteArray mappedDecoders(std::initializer_list<const char*> more) {
+// The lines of the process's memory map that name an image plugin or a
+// decoding library.
+QByteArray mappedDecoders() {
     QFile maps(QStringLiteral("/proc/self/maps"));
     if (!maps.open(QIODevice::ReadOnly))
         return "no /proc/self/maps";
     QByteArray found;
     for (const QByteArray& line : maps.readAll().split('\n')) {
         bool decoder = false;
-        for (const char* name : {"libwmf", "libemf2svg", "libuemf"})
-            decoder = decoder || line.contains(name);
-        for (const char* name : more)
+        for (const char* name : {"imageformats", "libjpeg", "libgif", "libwmf", "libemf2svg", "libuemf"})
             decoder = decoder || line.contains(name);
         if (decoder)
             found += line + '\n';
     }
     return found;
+}
+
+// The pictures a PDF holds: its images, less those that are another's
+// transparency.
+int pdfImages(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return -1;
+    const QString text = QString::fromLatin1(file.readAll());
+    return int(text.count(QRegularExpression(QStringLiteral("/Subtype\\s*/Image\\b"))) -
+               text.count(QRegularExpression(QStringLiteral("/SMask\\s+\\d"))));
 }
 
 qint64 bytesRead() {
@@ -147,8 +166,11 @@ private Q_SLOTS:
         auto& client = pictures::PictureClient::instance();
         const qint64 before = bytesRead() - client.bytesReceived();
 
-        // The program's own icon is a PNG in its resources, read as one.
+        // The program's own icon is a PNG in its resources, read as one, and
+        // so are its style's pictures and the icons of Qt's dialogs.
         platform::useProgramIcon(*qApp);
+        platform::useProgramStyle(*qApp);
+        platform::readIconsAsPng();
         ejecucion_form viewer;
         viewer.show();
         auto* listado = viewer.findChild<QListWidget*>(QStringLiteral("listado"));
@@ -160,24 +182,47 @@ private Q_SLOTS:
             QVERIFY2(!shown->pixmap().isNull(), pictures[row]);
         }
 
-        const QByteArray plugins = mappedDecoders({"imageformats", "libjpeg", "libgif"});
+        QByteArray plugins = mappedDecoders();
         QVERIFY2(plugins.isEmpty(), plugins.constData());
 
-        // Qt's PDF writer asks the image plugins which formats they write
-        // for every picture it embeds, which loads them all: printing maps
-        // them, though they see only pixels the picture process drew.
-        QPrinter printer;
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(dir_.filePath(QStringLiteral("indice.pdf")));
-        PrintedIndex printed(p, printer);
-        QCOMPARE(int(printed.pictures().size()), listado->count());
-        QVERIFY(printed.print());
+        // The editor prints them to a PDF file through its preview and the
+        // print dialog. The preview draws in the program; Qt's PDF writer,
+        // which loads every image plugin, runs in a process of its own.
+        // A desktop's icon theme with a picture for one of the preview's buttons.
+        QDir(dir_.path()).mkpath(QStringLiteral("iconos/tema/24"));
+        write(QStringLiteral("iconos/tema/index.theme"), "[Icon Theme]\nName=tema\nDirectories=24\n\n[24]\nSize=24\n");
+        write(QStringLiteral("iconos/tema/24/go-next.png"), kPng);
+        QIcon::setThemeSearchPaths({dir_.filePath(QStringLiteral("iconos"))});
+        QIcon::setThemeName(QStringLiteral("tema"));
+        principal editor;
+        editor.show();
+        const QString pdf = dir_.filePath(QStringLiteral("indice.pdf"));
+        // Counted before printing: once the print job's process has ended,
+        // the kernel counts what it and its picture process read as the
+        // program's.
+        qint64 read = -1;
+        onNextDialog([&](QDialog& preview) {
+            auto* pages = preview.findChild<QPrintPreviewWidget*>();
+            QTRY_VERIFY(pages && pages->pageCount() > 0);
+            plugins = mappedDecoders();
+            read = bytesRead() - client.bytesReceived() - before;
+            preview.findChild<QAction*>(QStringLiteral("vista_previa_imprimir"))->trigger();
+        });
+        onNextDialog([&](QDialog& d) {
+            auto& dialog = dynamic_cast<QPrintDialog&>(d);
+            auto* printers = dialog.findChild<QComboBox*>(QStringLiteral("printers"));
+            printers->setCurrentIndex(printers->findText(QStringLiteral("PDF"), Qt::MatchContains));
+            dialog.findChild<QLineEdit*>(QStringLiteral("filename"))->setText(pdf);
+            QTest::mouseClick(dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok), Qt::LeftButton);
+        });
+        editor.archivo_imprimir->trigger();
+        QVERIFY2(plugins.isEmpty(), plugins.constData());
 
         // The large bitmap alone is over 3 MB.
-        const qint64 read = bytesRead() - client.bytesReceived() - before;
-        QVERIFY2(read < 512 * 1024, qPrintable(QString::number(read)));
-        const QByteArray libraries = mappedDecoders({});
-        QVERIFY2(libraries.isEmpty(), libraries.constData());
+        QVERIFY2(read >= 0 && read < 512 * 1024, qPrintable(QString::number(read)));
+        plugins = mappedDecoders();
+        QVERIFY2(plugins.isEmpty(), plugins.constData());
+        QCOMPARE(pdfImages(pdf), listado->count());
     }
 };
 

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include <QFile>
+#include <QPainter>
 #include <QtTest>
 #include <csignal>
 #include <optional>
@@ -100,6 +101,39 @@ private Q_SLOTS:
         view.ask(green, {});
         QTRY_COMPARE(view.calls, 3);
         QCOMPARE(view.picture->image.size(), QSize(80, 60));
+    }
+
+    // A view that moved on stops the photo being drawn for it: the picture it
+    // moved to is drawn next, the cut photo is not kept as if it were whole,
+    // and asked for again it is drawn in full.
+    void aPhotoNobodyWaitsForIsCutShort() {
+        QImage noise(4000, 3000, QImage::Format_RGB32);
+        quint32 seed = 1;
+        for (int y = 0; y < noise.height(); ++y) {
+            auto* row = reinterpret_cast<quint32*>(noise.scanLine(y));
+            for (int x = 0; x < noise.width(); ++x)
+                row[x] = (seed = seed * 1664525u + 1013904223u) >> 8;
+        }
+        // Its middle keeps one colour, to tell a whole picture from a cut one.
+        QPainter(&noise).fillRect(1500, 1100, 1000, 800, Qt::magenta);
+        const QString photo = dir_.write(QStringLiteral("foto.jpg"), vitrandel_test_support::encoded(noise, "JPEG"));
+        const QString small = plain(QStringLiteral("chica.png"), Qt::green, "PNG");
+
+        Shown view;
+        view.ask(photo);
+        view.ask(small);
+        QTRY_COMPARE(view.calls, 1);
+        QCOMPARE(centreOf(*view.picture), QColor(Qt::green));
+        PictureClient::instance().settle();
+
+        Shown again;
+        again.ask(photo);
+        QCOMPARE(again.calls, 0); // not in the cache: it was never drawn whole
+        QTRY_COMPARE(again.calls, 1);
+        QVERIFY(again.picture->ok);
+        const QColor middle = centreOf(*again.picture);
+        QVERIFY2(qAbs(middle.red() - 255) + middle.green() + qAbs(middle.blue() - 255) < 40,
+                 qPrintable(middle.name()));
     }
 
     // Print and the web export wait for several pictures at once; what is not

@@ -8,9 +8,11 @@
 #include <QtTest>
 #include <arpa/inet.h>
 #include <cerrno>
+#include <cstdint>
 #include <fcntl.h>
 #include <functional>
 #include <netinet/in.h>
+#include <pthread.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <thread>
@@ -18,16 +20,22 @@
 
 #include "pictures/picture_client.h"
 #include "pictures/picture_sandbox.h"
+#include "pictures/process_limits.h"
 
 using namespace vitrandel;
 
 namespace {
 
-// Runs `attempt` in a child that has entered the sandbox; its answer is
-// whether the attempt worked.
-bool worksInSandbox(const std::function<bool()>& attempt) {
+// Runs `attempt` in a child fenced as the picture process is, by its limits
+// and then its filter; its answer is whether the attempt worked. Root's tasks
+// are not counted, so a test run as root counts them as nobody's.
+bool worksInSandbox(const std::function<bool()>& attempt, bool asNobody) {
     const pid_t child = ::fork();
     if (child == 0) {
+        if (asNobody && ::getuid() == 0 && ::setresuid(65534, 65534, 65534) != 0)
+            ::_exit(4);
+        pictures::limitPictureProcess();
+        pictures::limitTasks();
         if (!pictures::enterPictureSandbox())
             ::_exit(3);
         ::_exit(attempt() ? 0 : 1);
@@ -52,6 +60,28 @@ int running(const QByteArray& commandLine) {
             ++found;
     }
     return found;
+}
+
+// Threads that stay, on the smallest stacks, until one is refused or far
+// more than a resident process needs have started.
+bool startThreadsWithoutEnd() {
+    int never[2];
+    if (::pipe(never) != 0)
+        return false;
+    pthread_attr_t small;
+    pthread_attr_init(&small);
+    pthread_attr_setstacksize(&small, 32 * 1024);
+    pthread_attr_setguardsize(&small, 0);
+    const auto wait = [](void* fd) -> void* {
+        char c;
+        return ::read(int(reinterpret_cast<intptr_t>(fd)), &c, 1) > 0 ? fd : nullptr;
+    };
+    for (int started = 0; started < 12000; ++started) {
+        pthread_t thread;
+        if (pthread_create(&thread, &small, wait, reinterpret_cast<void*>(intptr_t(never[0]))) != 0)
+            return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -79,9 +109,11 @@ private Q_SLOTS:
             const char* name;
             std::function<bool()> attempt;
             bool allowed;
+            bool asNobody;
         } cases[] = {
             {"read a file", [&] { char c; const int fd = ::open(existing.constData(), O_RDONLY); return fd >= 0 && ::read(fd, &c, 1) == 0; }, true},
             {"start a thread", [] { bool ran = false; std::thread([&] { ran = true; }).join(); return ran; }, true},
+            {"start threads without end", startThreadsWithoutEnd, false, true},
             {"write to the pipe it was given", [] { int p[2]; return ::pipe(p) == 0 && ::write(p[1], "x", 1) == 1; }, true},
             {"create a file", [&] { return ::open(fresh.constData(), O_WRONLY | O_CREAT, 0600) >= 0; }, false},
             {"open a file for writing", [&] { return ::open(existing.constData(), O_RDWR) >= 0; }, false},
@@ -91,7 +123,7 @@ private Q_SLOTS:
             {"connect a socket it holds", [&] { return ::connect(reporter, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0; }, false},
         };
         for (const auto& c : cases)
-            QVERIFY2(worksInSandbox(c.attempt) == c.allowed, c.name);
+            QVERIFY2(worksInSandbox(c.attempt, c.asNobody) == c.allowed, c.name);
         QVERIFY(!QFile::exists(QString::fromUtf8(fresh)));
         ::close(reporter);
         ::close(listener);

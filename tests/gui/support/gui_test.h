@@ -5,11 +5,12 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "discs/recent_listings.h"
+#include "editor/print_process.h"
 #include "pictures/picture_client.h"
 #include "platform/accessible_names.h"
 #include "platform/message_box.h"
 #include "platform/modal.h"
-#include "platform/recent_listings.h"
 
 // Shared set-up for tests that drive real windows: message boxes never block,
 // and a box that no test answered fails the test that caused it.
@@ -25,11 +26,12 @@ inline void startGuiTest() {
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     // Tests run from their own folder, not beside the program.
     vitrandel::pictures::PictureClient::instance().setProgram(QStringLiteral(VITRANDEL_PICTURE_HELPER));
+    vitrandel::setPrintProgram(QStringLiteral(VITRANDEL_PRINT_PROGRAM));
     vitrandel::platform::MessageBoxSeam::setTestMode(true);
     vitrandel::platform::ModalSeam::setTestMode(true);
     vitrandel::platform::MessageBoxSeam::reset();
     vitrandel::platform::ModalSeam::reset();
-    vitrandel::platform::RecentListingsSeam::setTestMode(true);
+    vitrandel::discs::RecentListingsSeam::setTestMode(true);
     vitrandel::platform::useAccessibleNames(*qApp);
 }
 

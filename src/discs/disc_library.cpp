@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "platform/disc_library.h"
+#include "discs/disc_library.h"
 
 #include <QBuffer>
 #include <QPointer>
@@ -15,12 +15,22 @@
 #include <thread>
 
 #include "library/disc_library.h"
+#include "pictures/picture_client.h"
 #include "platform/file_helpers.h"
 #include "platform/message_box.h"
-#include "pictures/picture_client.h"
 #include "platform/text.h"
 
-namespace vitrandel::platform {
+namespace vitrandel::discs {
+
+using platform::existe_archivo;
+using platform::existingPathIgnoringCase;
+using platform::msgBox;
+using platform::nativeRelativePath;
+using platform::qs;
+using platform::ss;
+using platform::vbExclamation;
+using platform::vbOKOnly;
+
 namespace {
 
 constexpr int kThumbnailSide = 256;
@@ -267,4 +277,4 @@ QString storedPicturePath(const std::string& workingDir, const std::string& pict
     return existe_archivo(path) ? path : QString();
 }
 
-} // namespace vitrandel::platform
+} // namespace vitrandel::discs

@@ -13,7 +13,7 @@ class Library;
 
 // The program's side of the library of discs: where it lives, whether opened
 // listings go into it, and the thread that puts them there.
-namespace vitrandel::platform {
+namespace vitrandel::discs {
 
 QString libraryPath();
 
@@ -47,4 +47,4 @@ QImage makeThumbnail(const QString& picturePath);
 // case; empty when it is not there now.
 QString storedPicturePath(const std::string& workingDir, const std::string& picture);
 
-} // namespace vitrandel::platform
+} // namespace vitrandel::discs

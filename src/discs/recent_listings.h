@@ -5,7 +5,7 @@
 #include <QStringList>
 
 // The listings opened last, kept between sessions for "Abiertos recientemente".
-namespace vitrandel::platform {
+namespace vitrandel::discs {
 
 constexpr int kRecentListings = 10;
 
@@ -22,4 +22,4 @@ public:
     static void reset();
 };
 
-} // namespace vitrandel::platform
+} // namespace vitrandel::discs

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "platform/recent_listings.h"
+#include "discs/recent_listings.h"
 
-#include "platform/disc_library.h"
+#include "discs/disc_library.h"
 
 #include <QFileInfo>
 #include <QSettings>
 #include <optional>
 
-namespace vitrandel::platform {
+namespace vitrandel::discs {
 namespace {
 
 const QString kKey = QStringLiteral("recientes");
@@ -33,7 +33,7 @@ QStringList recentListings() {
     // viewers and editors; the settings' own list stands in while it is off
     // or cannot be read.
     if (!memoryStore() && rememberOpenedListings()) {
-        const QStringList fromLibrary = platform::recentListings(kRecentListings);
+        const QStringList fromLibrary = discs::recentListings(kRecentListings);
         if (!fromLibrary.isEmpty())
             return fromLibrary;
     }
@@ -62,4 +62,4 @@ void RecentListingsSeam::reset() {
         memoryStore()->clear();
 }
 
-} // namespace vitrandel::platform
+} // namespace vitrandel::discs

@@ -1,0 +1,98 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// The icon engine is a plugin built into the program, registered by hand.
+#define QT_STATICPLUGIN
+#include "platform/png_icons.h"
+
+#include <QIcon>
+#include <QIconEngine>
+#include <QIconEnginePlugin>
+#include <QImageReader>
+#include <QPainter>
+#include <QPixmap>
+#include <QtPlugin>
+#include <vector>
+
+namespace vitrandel::platform {
+namespace {
+
+// The files are read when the icon is first drawn or measured, as Qt's own
+// engine would.
+class PngIconEngine : public QIconEngine {
+public:
+    void addFile(const QString& fileName, const QSize&, QIcon::Mode mode, QIcon::State state) override {
+        files_.push_back({fileName, mode, state});
+        made_ = false;
+    }
+    void addPixmap(const QPixmap& pixmap, QIcon::Mode mode, QIcon::State state) override {
+        icon_.addPixmap(pixmap, mode, state);
+    }
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
+        icon().paint(painter, rect, Qt::AlignCenter, mode, state);
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        return icon().pixmap(size, mode, state);
+    }
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state, qreal scale) override {
+        return icon().pixmap(size, scale, mode, state);
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        return icon().actualSize(size, mode, state);
+    }
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override {
+        return icon().availableSizes(mode, state);
+    }
+    bool isNull() override { return icon().isNull(); }
+    QString key() const override { return QStringLiteral("vitrandel-png"); }
+    QIconEngine* clone() const override { return new PngIconEngine(*this); }
+
+private:
+    struct File {
+        QString name;
+        QIcon::Mode mode;
+        QIcon::State state;
+    };
+
+    const QIcon& icon() {
+        if (!made_) {
+            for (const File& file : files_) {
+                QImageReader reader(file.name, "png");
+                reader.setAutoDetectImageFormat(false);
+                const QImage image = reader.read();
+                if (!image.isNull())
+                    icon_.addPixmap(QPixmap::fromImage(image), file.mode, file.state);
+            }
+            files_.clear();
+            made_ = true;
+        }
+        return icon_;
+    }
+
+    std::vector<File> files_;
+    QIcon icon_;
+    bool made_ = true;
+};
+
+} // namespace
+
+class PngIconPlugin : public QIconEnginePlugin {
+    Q_OBJECT
+    Q_PLUGIN_METADATA(IID QIconEngineFactoryInterface_iid FILE "png_icons.json")
+public:
+    // Qt adds the file itself.
+    QIconEngine* create(const QString&) override { return new PngIconEngine; }
+};
+
+} // namespace vitrandel::platform
+
+#include "png_icons.moc"
+
+namespace vitrandel::platform {
+
+void readIconsAsPng() {
+    static bool done = false;
+    if (!done)
+        qRegisterStaticPluginFunction(qt_static_plugin_PngIconPlugin());
+    done = true;
+}
+
+} // namespace vitrandel::platform
