@@ -17,6 +17,7 @@ cp -r examples/demo "$work/disco"
 
 XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" \
 xvfb-run -a -s "-screen 0 1280x800x24" bash -euo pipefail -c '
+  source "$4/scripts/xdotool-steps.sh"
   cd "$1/disco"
   "$2" demo.lst &
   viewer=$!
@@ -29,18 +30,13 @@ xvfb-run -a -s "-screen 0 1280x800x24" bash -euo pipefail -c '
   "$2" &
   editor=$!
   trap "kill $editor 2>/dev/null || true" EXIT
-  window=$(xdotool search --sync --onlyvisible --name "^Vitrandel$")
-  sleep 1
-  xdotool mousemove --window "$window" 250 30 click 1
-  xdotool key ctrl+b
-  library=$(xdotool search --sync --onlyvisible --name "^Biblioteca de discos$")
-  sleep 1
-  xdotool mousemove --window "$library" 200 20 click 1
-  xdotool type --delay 80 "playa"
+  window=$(window_named "^Vitrandel$")
+  library=$(open_with_key "$window" 250 30 ctrl+b "^Biblioteca de discos$")
+  type_into "$library" 200 20 "playa"
   sleep 0.5
-  xdotool mousemove --window "$library" 100 62 click 1
+  click_in "$library" 100 62
   sleep 1
   xdotool getwindowgeometry "$library"
   import -window "$library" "$3"
-' _ "$work" "$bin" "$out"
+' _ "$work" "$bin" "$out" "$root"
 echo "Wrote $out"

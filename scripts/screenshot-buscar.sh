@@ -15,15 +15,11 @@ xvfb-run -a -s "-screen 0 1280x800x24" bash -euo pipefail -c '
   "$2" demo.lst &
   viewer=$!
   trap "kill $viewer 2>/dev/null || true" EXIT
-  window=$(xdotool search --sync --onlyvisible --name "Colección")
-  sleep 1
+  source "$1/scripts/xdotool-steps.sh"
+  window=$(window_named "Colección")
   # A click on the element list gives the viewer the keyboard.
-  xdotool mousemove --window "$window" 50 112 click 1
-  xdotool key ctrl+f
-  find=$(xdotool search --sync --onlyvisible --name "^Buscar$")
-  sleep 1
-  xdotool mousemove --window "$find" 150 15 click 1
-  xdotool type --delay 80 "ano"
+  find=$(open_with_key "$window" 50 112 ctrl+f "^Buscar$")
+  type_into "$find" 150 15 "ano"
   xdotool key Down Down Return
   sleep 1
   # Both windows: the viewer centred, the find window at its right.

@@ -15,10 +15,10 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -euo pipefail -c '
   "$2" demo.lst &
   viewer=$!
   trap "kill $viewer 2>/dev/null || true" EXIT
-  window=$(xdotool search --sync --onlyvisible --name "Colección")
-  sleep 1
+  source "$1/scripts/xdotool-steps.sh"
+  window=$(window_named "Colección")
   # The first entry of the element list, at about 50, 112 pixels in the window.
-  xdotool mousemove --window "$window" 50 112 click 1
+  click_in "$window" 50 112
   xdotool key --window "$window" Down Down Down Down
   sleep 1
   import -window "$window" "$3"

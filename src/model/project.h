@@ -40,7 +40,9 @@ struct Element {
     bool operator==(const Element&) const = default;
 };
 
-struct Project {
+// Everything a listing file holds besides its elements, declared once so
+// that undo, which keeps these as one snapshot, cannot miss a new one.
+struct ListingSettings {
     std::string title;
     std::string password;
     std::int16_t passwordEnabled = kFalse;
@@ -48,13 +50,19 @@ struct Project {
     std::int16_t useCurrentDir = kTrue;
     std::array<std::string, kMaxCategories> categories{};
     std::int16_t categoryCount = 0;
+    // "ruta actual=" as read while that folder cannot be entered on this
+    // machine; saving writes it back unchanged until a folder is chosen.
+    std::string unreachableWorkingDir;
+
+    bool operator==(const ListingSettings&) const = default;
+};
+
+// A new setting of the listing goes in ListingSettings, not here.
+struct Project : ListingSettings {
     std::array<Element, kMaxElements> elements{};
     std::int16_t elementCount = 0;
     std::int16_t modified = kFalse;
     std::string listingPath;
-    // "ruta actual=" as read while that folder cannot be entered on this
-    // machine; saving writes it back unchanged until a folder is chosen.
-    std::string unreachableWorkingDir;
 
     bool operator==(const Project&) const = default;
 };

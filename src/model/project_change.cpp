@@ -5,27 +5,9 @@
 
 namespace vitrandel {
 
-ListingSettings settingsOf(const Project& p) {
-    return ListingSettings{.title = p.title,
-                           .password = p.password,
-                           .passwordEnabled = p.passwordEnabled,
-                           .locked = p.locked,
-                           .useCurrentDir = p.useCurrentDir,
-                           .categories = p.categories,
-                           .categoryCount = p.categoryCount,
-                           .unreachableWorkingDir = p.unreachableWorkingDir};
-}
+ListingSettings settingsOf(const Project& p) { return static_cast<const ListingSettings&>(p); }
 
-void applySettings(Project& p, const ListingSettings& s) {
-    p.title = s.title;
-    p.password = s.password;
-    p.passwordEnabled = s.passwordEnabled;
-    p.locked = s.locked;
-    p.useCurrentDir = s.useCurrentDir;
-    p.categories = s.categories;
-    p.categoryCount = s.categoryCount;
-    p.unreachableWorkingDir = s.unreachableWorkingDir;
-}
+void applySettings(Project& p, const ListingSettings& s) { static_cast<ListingSettings&>(p) = s; }
 
 namespace {
 

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -13,20 +12,6 @@
 // history of a full listing stays cheap: the listing's settings only when they
 // changed, and of the element table only the run of entries that differs.
 namespace vitrandel {
-
-// Everything a listing file holds besides its elements.
-struct ListingSettings {
-    std::string title;
-    std::string password;
-    std::int16_t passwordEnabled = kFalse;
-    std::int16_t locked = kFalse;
-    std::int16_t useCurrentDir = kTrue;
-    std::array<std::string, kMaxCategories> categories{};
-    std::int16_t categoryCount = 0;
-    std::string unreachableWorkingDir;
-
-    bool operator==(const ListingSettings&) const = default;
-};
 
 ListingSettings settingsOf(const Project& p);
 void applySettings(Project& p, const ListingSettings& s);

@@ -98,6 +98,10 @@ std::optional<PlaceableHeader> readPlaceableHeader(QByteArrayView bytes) {
     return header;
 }
 
+qsizetype firstWmfRecord(QByteArrayView bytes) {
+    return (hasPlaceableKey(bytes) ? kPlaceableBytes : 0) + kWmfHeaderBytes;
+}
+
 QSize EmfHeader::naturalSize() const {
     return {toPixels(double(frame.width()), kHundredthsOfMmPerInch),
             toPixels(double(frame.height()), kHundredthsOfMmPerInch)};

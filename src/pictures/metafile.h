@@ -80,6 +80,10 @@ struct PlaceableHeader {
 };
 std::optional<PlaceableHeader> readPlaceableHeader(QByteArrayView bytes);
 
+// Where a WMF's first record starts: past its header, and past the
+// placeable header before it when there is one.
+qsizetype firstWmfRecord(QByteArrayView bytes);
+
 // What the EMF header says about size: the drawing's bounds in device
 // units, its frame in hundredths of a millimetre, and the reference device
 // that relates the two.

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "pictures/wmf_records.h"
 
+#include "pictures/metafile.h"
+
 #include <QtEndian>
 #include <algorithm>
 #include <array>
@@ -8,9 +10,6 @@
 namespace vitrandel::pictures::metafile {
 namespace {
 
-constexpr quint32 kPlaceableKey = 0x9AC6CDD7;
-constexpr qsizetype kPlaceableBytes = 22;
-constexpr qsizetype kHeaderBytes = 18;
 // Size and function: the smallest record, and the end-of-file one.
 constexpr quint32 kRecordHeaderWords = 3;
 
@@ -45,10 +44,7 @@ bool among(const std::array<quint16, N>& functions, quint16 function) {
 } // namespace
 
 std::optional<std::vector<Record>> recordsOf(const QByteArray& bytes) {
-    qsizetype at = 0;
-    if (bytes.size() >= 4 && qFromLittleEndian<quint32>(bytes.constData()) == kPlaceableKey)
-        at = kPlaceableBytes;
-    at += kHeaderBytes;
+    qsizetype at = firstWmfRecord(bytes);
     std::vector<Record> records;
     while (at + qsizetype(kRecordHeaderWords) * 2 <= bytes.size()) {
         const quint32 words = qFromLittleEndian<quint32>(bytes.constData() + at);

@@ -14,6 +14,7 @@
 #include "platform/text.h"
 #include "support/dialog_test.h"
 #include "support/editor_session.h"
+#include "support/fixture_files.h"
 #include "support/gui_test.h"
 
 using namespace vitrandel;
@@ -23,13 +24,6 @@ using platform::MessageBoxSeam;
 using platform::qs;
 
 namespace {
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QVERIFY(QDir().mkpath(QFileInfo(path).path()));
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 // Opens each folder in turn by double-clicking it, as a user does, then accepts.
 void chooseFolder(const QStringList& steps) {

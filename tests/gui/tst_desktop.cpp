@@ -24,6 +24,7 @@
 #include "startup/inicial.h"
 #include "support/dialog_test.h"
 #include "support/editor_session.h"
+#include "support/fixture_files.h"
 #include "support/gui_test.h"
 #include "viewer/ejecucion_form.h"
 
@@ -34,13 +35,6 @@ using platform::MessageBoxSeam;
 using platform::qs;
 
 namespace {
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QVERIFY(QDir().mkpath(QFileInfo(path).path()));
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 void writeListing(const QString& path, const char* title) {
     Project p;

@@ -16,6 +16,7 @@
 #include "model/project.h"
 #include "support/dialog_test.h"
 #include "support/editor_session.h"
+#include "support/fixture_files.h"
 #include "support/gui_test.h"
 #include "support/picture_bytes.h"
 
@@ -25,17 +26,6 @@ using platform::MessageBoxSeam;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-bool writeFile(const QString& path, const QByteArray& bytes) {
-    QDir().mkpath(QFileInfo(path).path());
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
-QByteArray readFile(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 QImage filled(int width, int height, Qt::GlobalColor colour) {
     QImage image(width, height, QImage::Format_RGB32);
@@ -124,9 +114,9 @@ private Q_SLOTS:
         QVERIFY(QDir().mkpath(disc + QStringLiteral("/dibujos")));
         QVERIFY(QFile::copy(QStringLiteral(VITRANDEL_TEST_DATA_DIR "/metafiles/dibujo.wmf"),
                             disc + QStringLiteral("/dibujos/plano.wmf")));
-        QVERIFY(writeFile(disc + QStringLiteral("/mapa.bmp"), encoded(filled(40, 30, Qt::red), "BMP")));
+        writeFile(disc + QStringLiteral("/mapa.bmp"), encoded(filled(40, 30, Qt::red), "BMP"));
         const QByteArray photo = encoded(filled(200, 150, Qt::blue), "JPEG");
-        QVERIFY(writeFile(disc + QStringLiteral("/fotos/día de playa #1.jpg"), photo));
+        writeFile(disc + QStringLiteral("/fotos/día de playa #1.jpg"), photo);
         QDir::setCurrent(disc);
 
         Project p;
@@ -197,7 +187,7 @@ private Q_SLOTS:
         QVERIFY(html.contains("imagenes/d%C3%ADa%20de%20playa%20%231.jpg"));
 
         // A second export into the same folder asks first; "No" keeps the page.
-        QVERIFY(writeFile(out + QStringLiteral("/index.html"), "mine"));
+        writeFile(out + QStringLiteral("/index.html"), "mine");
         MessageBoxSeam::setNextAnswer(platform::vbNo);
         exportTo(out);
         QCOMPARE(MessageBoxSeam::takeShown().size(), 1);

@@ -20,6 +20,7 @@
 #include "model/project.h"
 #include "support/dialog_test.h"
 #include "support/editor_session.h"
+#include "support/fixture_files.h"
 #include "support/gui_test.h"
 #include "support/picture_bytes.h"
 
@@ -28,17 +29,6 @@ using namespace vitrandel_test_support;
 using platform::MessageBoxSeam;
 
 namespace {
-
-bool writeFile(const QString& path, const QByteArray& bytes) {
-    QDir().mkpath(QFileInfo(path).path());
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
-QByteArray readFile(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 QByteArray png(Qt::GlobalColor colour) {
     QImage image(16, 12, QImage::Format_RGB32);

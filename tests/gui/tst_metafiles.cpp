@@ -18,6 +18,7 @@
 
 #include "model/project.h"
 #include "pictures/picture_client.h"
+#include "support/fixture_files.h"
 #include "support/gui_test.h"
 #include "viewer/ejecucion_form.h"
 
@@ -198,17 +199,9 @@ QByteArray patched(QByteArray bytes, int at, quint32 value, int size) {
 
 class TestMetafiles : public QObject {
     Q_OBJECT
-    QTemporaryDir dir_;
+    vitrandel_test_support::FixtureDir dir_;
     QString startDir_;
     QPointer<vitrandel::ejecucion_form> form_;
-
-    QString write(const QString& name, const QByteArray& bytes) {
-        const QString path = dir_.filePath(name);
-        QFile f(path);
-        if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
-            qFatal("cannot write %s", qPrintable(path));
-        return path;
-    }
 
 private Q_SLOTS:
     void initTestCase() {
@@ -256,7 +249,7 @@ private Q_SLOTS:
         QFETCH(QSize, naturalSize);
         QFETCH(PictureRequest, request);
         QFETCH(QSize, size);
-        const QString path = write(file, sample(qPrintable(file)));
+        const QString path = dir_.write(file, sample(qPrintable(file)));
         const QImage image = loadPicture(path, request);
         QCOMPARE(image.size(), size);
         QCOMPARE(pictureSize(path), naturalSize);
@@ -280,7 +273,7 @@ private Q_SLOTS:
                                    .record(0x061C, {300, 300, 750, 1500, 0, 750})     // round rectangle
                                    .record(0x081A, {0, 1875, 375, 2250, 750, 2250, 0, 1500}) // pie, 3 to 12 o'clock
                                    .bytes(2250, 750);
-        const QImage image = loadPicture(write(QStringLiteral("formas.wmf"), wmf));
+        const QImage image = loadPicture(dir_.write(QStringLiteral("formas.wmf"), wmf));
         QCOMPARE(image.size(), QSize(150, 50));
         const QColor fill(0x12, 0x34, 0x56);
         QVERIFY(near(image.pixelColor(25, 25), fill));      // inside the ellipse
@@ -355,7 +348,7 @@ private Q_SLOTS:
         QFETCH(QList<QPoint>, blue);
         QFETCH(QList<QPoint>, blank);
         QFETCH(QString, logged);
-        const QString path = write(QLatin1String(QTest::currentDataTag()) + QLatin1String(".emf"), bytes);
+        const QString path = dir_.write(QLatin1String(QTest::currentDataTag()) + QLatin1String(".emf"), bytes);
         static QStringList said;
         said.clear();
         const QtMessageHandler previous = qInstallMessageHandler(
@@ -403,7 +396,7 @@ private Q_SLOTS:
     }
     void brokenMetafilesGiveEmptyPictures() {
         QFETCH(QByteArray, bytes);
-        const QString path = write(QStringLiteral("roto.wmf"), bytes);
+        const QString path = dir_.write(QStringLiteral("roto.wmf"), bytes);
         QVERIFY(loadPicture(path).isNull());
         QVERIFY(loadPicture(path, {{}, QSize(137, 105)}).isNull());
         QVERIFY(loadPicture(path, {QSize(137, 105), {}}).isNull());
@@ -426,10 +419,10 @@ private Q_SLOTS:
     }
     void helperGoneWrongGivesEmptyPicture() {
         QFETCH(QByteArray, script);
-        const QString picture = write(QStringLiteral("bien.wmf"), sample("dibujo.wmf"));
+        const QString picture = dir_.write(QStringLiteral("bien.wmf"), sample("dibujo.wmf"));
         QString helperPath = dir_.filePath(QStringLiteral("no-existe"));
         if (!script.isEmpty()) {
-            helperPath = write(QStringLiteral("ayudante.sh"), "#!/bin/sh\n" + script + "\n");
+            helperPath = dir_.write(QStringLiteral("ayudante.sh"), "#!/bin/sh\n" + script + "\n");
             QFile::setPermissions(helperPath, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         }
         vitrandel::pictures::PictureClient::instance().setProgram(helperPath);
@@ -444,8 +437,8 @@ private Q_SLOTS:
     void viewerShowsMetafiles() {
         using namespace vitrandel;
         QDir::setCurrent(dir_.path());
-        write(QStringLiteral("dibujo.wmf"), sample("dibujo.wmf"));
-        write(QStringLiteral("dibujo.emf"), sample("dibujo.emf"));
+        dir_.write(QStringLiteral("dibujo.wmf"), sample("dibujo.wmf"));
+        dir_.write(QStringLiteral("dibujo.emf"), sample("dibujo.emf"));
         project() = Project{};
         project().elementCount = 2;
         project().elements[0] = Element{.name = "natural", .description = "", .imagePath = "dibujo.wmf",

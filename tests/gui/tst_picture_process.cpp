@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "pictures/picture_client.h"
+#include "support/fixture_files.h"
 #include "support/gui_test.h"
 #include "support/picture_bytes.h"
 
@@ -37,20 +38,12 @@ QColor centreOf(const Picture& p) { return p.image.pixelColor(p.image.width() / 
 
 class TestPictureProcess : public QObject {
     Q_OBJECT
-    QTemporaryDir dir_;
-
-    QString write(const QString& name, const QByteArray& bytes) {
-        const QString path = dir_.filePath(name);
-        QFile f(path);
-        if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
-            qFatal("cannot write %s", qPrintable(path));
-        return path;
-    }
+    vitrandel_test_support::FixtureDir dir_;
 
     QString plain(const QString& name, QColor colour, const char* format) {
         QImage image(64, 48, QImage::Format_RGB32);
         image.fill(colour);
-        return write(name, vitrandel_test_support::encoded(image, format));
+        return dir_.write(name, vitrandel_test_support::encoded(image, format));
     }
 
 private Q_SLOTS:
@@ -104,7 +97,7 @@ private Q_SLOTS:
 
         QImage bigger(80, 60, QImage::Format_RGB32);
         bigger.fill(Qt::blue);
-        write(QStringLiteral("dos.bmp"), vitrandel_test_support::encoded(bigger, "BMP"));
+        dir_.write(QStringLiteral("dos.bmp"), vitrandel_test_support::encoded(bigger, "BMP"));
         view.ask(green, {});
         QTRY_COMPARE(view.calls, 3);
         QCOMPARE(view.picture->image.size(), QSize(80, 60));
@@ -123,7 +116,7 @@ private Q_SLOTS:
         }
         // Its middle keeps one colour, to tell a whole picture from a cut one.
         QPainter(&noise).fillRect(1500, 1100, 1000, 800, Qt::magenta);
-        const QString photo = write(QStringLiteral("foto.jpg"), vitrandel_test_support::encoded(noise, "JPEG"));
+        const QString photo = dir_.write(QStringLiteral("foto.jpg"), vitrandel_test_support::encoded(noise, "JPEG"));
         const QString small = plain(QStringLiteral("chica.png"), Qt::green, "PNG");
 
         Shown view;
@@ -148,7 +141,7 @@ private Q_SLOTS:
     // refused without being decoded.
     void fetchWaitsAndRefusesOtherFormats() {
         const QString jpeg = plain(QStringLiteral("foto.jpg"), Qt::yellow, "JPEG");
-        const QString svg = write(QStringLiteral("dibujo.png"),
+        const QString svg = dir_.write(QStringLiteral("dibujo.png"),
                                   "<svg xmlns='http://www.w3.org/2000/svg' width='10' height='10'/>");
         using Kind = vitrandel::pictures::protocol::Kind;
         const QList<Picture> got = PictureClient::instance().fetch(

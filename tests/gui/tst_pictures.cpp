@@ -4,6 +4,7 @@
 #include <QtTest>
 
 #include "pictures/picture_client.h"
+#include "support/fixture_files.h"
 #include "support/gui_test.h"
 #include "support/picture_bytes.h"
 
@@ -78,15 +79,7 @@ bool near(QColor a, QColor b) {
 
 class TestPictures : public QObject {
     Q_OBJECT
-    QTemporaryDir dir_;
-
-    QString write(const QString& name, const QByteArray& bytes) {
-        const QString path = dir_.filePath(name);
-        QFile f(path);
-        if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
-            qFatal("cannot write fixture %s", qPrintable(path));
-        return path;
-    }
+    vitrandel_test_support::FixtureDir dir_;
 
 private Q_SLOTS:
     void initTestCase() { vitrandel_test_support::startGuiTest(); }
@@ -121,7 +114,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, bytes);
         QFETCH(QSize, size);
         QFETCH(QColor, firstPixel);
-        const QString path = write(name, bytes);
+        const QString path = dir_.write(name, bytes);
         const QImage image = loadPicture(path);
         if (!size.isValid()) {
             QVERIFY(image.isNull());
@@ -158,7 +151,7 @@ private Q_SLOTS:
         QFETCH(QSize, size);
         const QString name = QStringLiteral("r.") + format.toLower();
         const QImage image =
-            loadPicture(write(name, encoded(marked(pictureSize.width(), pictureSize.height()), qPrintable(format))), request);
+            loadPicture(dir_.write(name, encoded(marked(pictureSize.width(), pictureSize.height()), qPrintable(format))), request);
         QCOMPARE(image.size(), size);
         if (!request.naturalClip.isEmpty()) {
             // Natural scale: the 10-pixel red square ends where it ends in the file.
@@ -169,7 +162,7 @@ private Q_SLOTS:
     }
 
     void largestIconIsStretched() {
-        const QString path = write(QStringLiteral("s.ico"), iconFile(1, {{16, Qt::red}, {48, Qt::blue}}));
+        const QString path = dir_.write(QStringLiteral("s.ico"), iconFile(1, {{16, Qt::red}, {48, Qt::blue}}));
         const QImage image = loadPicture(path, {QSize(137, 105), {}});
         QCOMPARE(image.size(), QSize(137, 105));
         QVERIFY(near(image.pixelColor(70, 50), Qt::blue));

@@ -17,6 +17,7 @@
 #include "platform/text.h"
 #include "support/dialog_test.h"
 #include "support/editor_session.h"
+#include "support/fixture_files.h"
 #include "support/gui_test.h"
 
 using namespace vitrandel;
@@ -34,13 +35,6 @@ QByteArray fileBytes(const QString& path) {
 QByteArray bytesSaveWouldWrite() {
     return QByteArray::fromStdString(
         serializeListing(project(), platform::workingDirToRecord()).bytes);
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QVERIFY(QDir().mkpath(QFileInfo(path).path()));
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
 }
 
 void select(principal* w, const QString& name) {
