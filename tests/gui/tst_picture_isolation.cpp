@@ -12,6 +12,7 @@
 #include <QtTest>
 
 #include "editor/principal.h"
+#include "export/web_export.h"
 #include "model/project.h"
 #include "platform/application.h"
 #include "platform/png_icons.h"
@@ -183,6 +184,17 @@ private Q_SLOTS:
         }
 
         QByteArray plugins = mappedDecoders();
+        QVERIFY2(plugins.isEmpty(), plugins.constData());
+
+        // The web page copies what browsers show and has the rest drawn as
+        // PNG: the process reads every file and hands over the bytes.
+        const QString web = dir_.filePath(QStringLiteral("web"));
+        QVERIFY(QDir().mkpath(web));
+        const WebExportOutcome exported = exportWebPage(p, web, viewer.palette());
+        QVERIFY2(exported.ok, qPrintable(exported.failedPath));
+        QCOMPARE(exported.picturesMissing, 0);
+        QCOMPARE(QDir(web + QStringLiteral("/imagenes")).entryList(QDir::Files).size(), listado->count());
+        plugins = mappedDecoders();
         QVERIFY2(plugins.isEmpty(), plugins.constData());
 
         // The editor prints them to a PDF file through its preview and the
