@@ -121,6 +121,23 @@ QImage readWithRequest(QImageReader& reader, const PictureRequest& request) {
     return fitToRequest(reader.read(), request);
 }
 
+struct PictureHead {
+    QByteArray bytes;
+    QByteArray format;
+};
+
+// A file's first bytes and the format they name; nothing for a file that
+// cannot be read or holds no format the program reads.
+std::optional<PictureHead> readPictureHead(const QString& path) {
+    std::optional<QByteArray> head = readHead(path);
+    if (!head)
+        return std::nullopt;
+    QByteArray format = formatOf(path, *head);
+    if (format.isEmpty())
+        return std::nullopt;
+    return PictureHead{std::move(*head), std::move(format)};
+}
+
 // A picture file that reads as ended once its picture is not wanted.
 class CancellableFile : public QFile {
 public:
@@ -169,17 +186,15 @@ std::optional<QSize> metafileSize(const QByteArray& head, const QByteArray& form
 } // namespace
 
 QByteArray pictureFormat(const QString& path) {
-    const std::optional<QByteArray> head = readHead(path);
-    return head ? formatOf(path, *head) : QByteArray();
+    const auto head = readPictureHead(path);
+    return head ? head->format : QByteArray();
 }
 
 QImage decodePicture(const QString& path, const PictureRequest& request, QString* note, Cancelled cancelled) {
-    const std::optional<QByteArray> head = readHead(path);
+    const auto head = readPictureHead(path);
     if (!head)
         return {};
-    const QByteArray format = formatOf(path, *head);
-    if (format.isEmpty())
-        return {};
+    const auto& [bytes, format] = *head;
     if (isMetafileFormat(format))
         return QFileInfo(path).size() > metafile::kMaxFileBytes ? QImage() : drawMetafile(path, request, note);
     CancellableFile file(path, cancelled);
@@ -189,7 +204,7 @@ QImage decodePicture(const QString& path, const PictureRequest& request, QString
     reader.setAutoDetectImageFormat(false);
     QImage image;
     if (format == "ico" || format == "cur") {
-        if (!reader.jumpToImage(largestIconEntry(*head)))
+        if (!reader.jumpToImage(largestIconEntry(bytes)))
             return {};
         image = fitToRequest(reader.read(), request);
     } else {
@@ -200,14 +215,12 @@ QImage decodePicture(const QString& path, const PictureRequest& request, QString
 }
 
 QSize decodedSize(const QString& path) {
-    const std::optional<QByteArray> head = readHead(path);
+    const auto head = readPictureHead(path);
     if (!head)
         return {};
-    const QByteArray format = formatOf(path, *head);
-    if (format.isEmpty())
-        return {};
+    const auto& [bytes, format] = *head;
     if (isMetafileFormat(format)) {
-        if (const auto size = metafileSize(*head, format))
+        if (const auto size = metafileSize(bytes, format))
             return *size;
     } else if (format != "ico" && format != "cur") {
         QImageReader reader(path, format);
