@@ -4,7 +4,6 @@
 #include "platform/png_icons.h"
 
 #include <QIcon>
-#include <QIconEngine>
 #include <QIconEnginePlugin>
 #include <QImageReader>
 #include <QPainter>
@@ -12,34 +11,21 @@
 #include <QtPlugin>
 #include <vector>
 
+#include "platform/lazy_icon_engine.h"
+
 namespace vitrandel::platform {
 namespace {
 
 // The files are read when the icon is first drawn or measured, as Qt's own
 // engine would.
-class PngIconEngine : public QIconEngine {
+class PngIconEngine : public LazyIconEngine {
 public:
     void addFile(const QString& fileName, const QSize&, QIcon::Mode mode, QIcon::State state) override {
         files_.push_back({fileName, mode, state});
-        made_ = false;
+        remake();
     }
     void addPixmap(const QPixmap& pixmap, QIcon::Mode mode, QIcon::State state) override {
-        icon_.addPixmap(pixmap, mode, state);
-    }
-    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
-        icon().paint(painter, rect, Qt::AlignCenter, mode, state);
-    }
-    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
-        return icon().pixmap(size, mode, state);
-    }
-    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state, qreal scale) override {
-        return icon().pixmap(size, scale, mode, state);
-    }
-    QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
-        return icon().actualSize(size, mode, state);
-    }
-    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override {
-        return icon().availableSizes(mode, state);
+        icon().addPixmap(pixmap, mode, state);
     }
     bool isNull() override { return icon().isNull(); }
     QString key() const override { return QStringLiteral("vitrandel-png"); }
@@ -52,24 +38,18 @@ private:
         QIcon::State state;
     };
 
-    const QIcon& icon() {
-        if (!made_) {
-            for (const File& file : files_) {
-                QImageReader reader(file.name, "png");
-                reader.setAutoDetectImageFormat(false);
-                const QImage image = reader.read();
-                if (!image.isNull())
-                    icon_.addPixmap(QPixmap::fromImage(image), file.mode, file.state);
-            }
-            files_.clear();
-            made_ = true;
+    void make(QIcon& icon) override {
+        for (const File& file : files_) {
+            QImageReader reader(file.name, "png");
+            reader.setAutoDetectImageFormat(false);
+            const QImage image = reader.read();
+            if (!image.isNull())
+                icon.addPixmap(QPixmap::fromImage(image), file.mode, file.state);
         }
-        return icon_;
+        files_.clear();
     }
 
     std::vector<File> files_;
-    QIcon icon_;
-    bool made_ = true;
 };
 
 } // namespace

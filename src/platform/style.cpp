@@ -3,7 +3,6 @@
 
 #include <QApplication>
 #include <QGroupBox>
-#include <QIconEngine>
 #include <QImageReader>
 #include <QPainter>
 #include <QPointer>
@@ -11,6 +10,8 @@
 #include <QStyleFactory>
 #include <QStyleOption>
 #include <qdrawutil.h>
+
+#include "platform/lazy_icon_engine.h"
 
 namespace vitrandel::platform {
 namespace {
@@ -23,43 +24,24 @@ constexpr int kGroupBoxTopMargin = 3;
 const QMargins kFrameCorners(6, 6, 6, 6);
 
 // An icon the style makes only once it is drawn or measured.
-class DeferredIconEngine : public QIconEngine {
+class DeferredIconEngine : public LazyIconEngine {
 public:
     DeferredIconEngine(QStyle* style, QStyle::StandardPixmap which) : style_(style), which_(which) {}
 
-    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
-        icon().paint(painter, rect, Qt::AlignCenter, mode, state);
-    }
-    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
-        return icon().pixmap(size, mode, state);
-    }
-    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state, qreal scale) override {
-        return icon().pixmap(size, scale, mode, state);
-    }
-    QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
-        return icon().actualSize(size, mode, state);
-    }
-    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override {
-        return icon().availableSizes(mode, state);
-    }
-    bool isNull() override { return made_ && icon_.isNull(); }
+    bool isNull() override { return made() && icon().isNull(); }
     QString key() const override { return QStringLiteral("vitrandel-deferred"); }
     QIconEngine* clone() const override { return new DeferredIconEngine(*this); }
 
 private:
-    const QIcon& icon() {
+    void make(QIcon& icon) override {
         // A style changed since leaves the icon empty; Qt gives the widgets
         // of a new style icons of its own.
-        if (!made_ && style_)
-            icon_ = style_->standardIcon(which_);
-        made_ = true;
-        return icon_;
+        if (style_)
+            icon = style_->standardIcon(which_);
     }
 
     QPointer<QStyle> style_;
     QStyle::StandardPixmap which_;
-    QIcon icon_;
-    bool made_ = false;
 };
 
 class ProgramStyle : public QProxyStyle {
