@@ -9,6 +9,7 @@
 #include <QPrintPreviewWidget>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStyle>
 #include <QtTest>
 
 #include "editor/principal.h"
@@ -204,8 +205,11 @@ private Q_SLOTS:
         QDir(dir_.path()).mkpath(QStringLiteral("iconos/tema/24"));
         write(QStringLiteral("iconos/tema/index.theme"), "[Icon Theme]\nName=tema\nDirectories=24\n\n[24]\nSize=24\n");
         write(QStringLiteral("iconos/tema/24/go-next.png"), kPng);
+        // And for a message box's icon, which Qt reads as soon as one shows.
+        write(QStringLiteral("iconos/tema/24/dialog-warning.png"), kPng);
         QIcon::setThemeSearchPaths({dir_.filePath(QStringLiteral("iconos"))});
         QIcon::setThemeName(QStringLiteral("tema"));
+        QVERIFY(!qApp->style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(24).isNull());
         principal editor;
         editor.show();
         const QString pdf = dir_.filePath(QStringLiteral("indice.pdf"));
