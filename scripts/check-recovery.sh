@@ -12,21 +12,20 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 XDG_STATE_HOME="$work/state" xvfb-run -a -s "-screen 0 1024x768x24" bash -euo pipefail -c '
+  source "$3/scripts/xdotool-steps.sh"
   cd "$1"
   "$2" &
   editor=$!
-  window=$(xdotool search --sync --onlyvisible --name "^Vitrandel$")
-  sleep 1
+  window=$(window_named "^Vitrandel$")
   for name in uno dos tres; do
     # No window manager gives the keyboard focus here: the button is clicked.
-    xdotool mousemove --window "$window" 44 314 click 1
-    xdotool search --sync --onlyvisible --name "Ingrese el nombre" >/dev/null
-    sleep 0.5
+    click_in "$window" 44 314
+    window_named "Ingrese el nombre" >/dev/null
     xdotool type "$name"
     xdotool key Return
     sleep 0.5
   done
-  xdotool mousemove --window "$window" 80 250 click 1
+  click_in "$window" 80 250
   xdotool key ctrl+z ctrl+z ctrl+y
   sleep 3
   import -window "$window" "$3/recovery-before-kill.png"

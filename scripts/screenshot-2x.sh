@@ -11,13 +11,13 @@ root=$(pwd)
 bin="$root/${1:-build}/src/vitrandel"
 
 XDG_CONFIG_HOME=$(mktemp -d) QT_SCALE_FACTOR=2 xvfb-run -a -s "-screen 0 1600x1200x24" bash -euo pipefail -c '
+  source "$1/scripts/xdotool-steps.sh"
   cd "$1/examples/demo"
   "$2" demo.lst &
   viewer=$!
-  window=$(xdotool search --sync --onlyvisible --name "Colección")
-  sleep 1
+  window=$(window_named "Colección")
   # The first entry of the element list, at twice its place at 1x.
-  xdotool mousemove --window "$window" 100 224 click 1
+  click_in "$window" 100 224
   xdotool key --window "$window" Down Down Down Down
   sleep 1.5
   import -window "$window" "$1/docs/viewer-2x.png"
@@ -26,17 +26,9 @@ XDG_CONFIG_HOME=$(mktemp -d) QT_SCALE_FACTOR=2 xvfb-run -a -s "-screen 0 1600x12
   "$2" &
   editor=$!
   trap "kill $editor 2>/dev/null || true" EXIT
-  window=$(xdotool search --sync --onlyvisible --name "^Vitrandel$")
-  sleep 1
-  xdotool mousemove --window "$window" 50 20 click 1
-  sleep 0.5
-  xdotool mousemove --window "$window" 80 88 click 1
-  xdotool search --sync --onlyvisible --name "Abrir" >/dev/null
-  sleep 0.5
-  xdotool type "demo.lst"
-  xdotool key Return
-  sleep 1
-  xdotool mousemove --window "$window" 100 240 click 1
+  window=$(window_named "^Vitrandel$")
+  open_listing_from_menu "$window" 50 20 80 88 demo.lst
+  click_in "$window" 100 240
   xdotool key Down Down
   sleep 1.5
   import -window "$window" "$1/docs/editor-2x.png"

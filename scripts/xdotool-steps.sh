@@ -29,3 +29,16 @@ type_into() {
   click_in "$1" "$2" "$3"
   xdotool type --delay 80 "$4"
 }
+
+# Opens the listing file $6 in the editor window $1 through its menu at
+# $2, $3 and the menu's item at $4, $5 (Archivo > Abrir...), typing its name
+# into the file dialog.
+open_listing_from_menu() {
+  click_in "$1" "$2" "$3"
+  sleep 0.5
+  click_in "$1" "$4" "$5"
+  window_named "Abrir" >/dev/null
+  xdotool type "$6"
+  xdotool key Return
+  sleep 1
+}
